@@ -1,0 +1,144 @@
+#include "engine/thread_matcher.h"
+
+#include "engine/palette.h"
+#include "engine/real.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace pelvano {
+
+namespace {
+
+// Squared distances decide the same winner as the distances themselves: the square root is
+// monotone, and two different integers below 3 * 255^2 never share a square root in 64-bit
+// precision, so "strictly nearer" means the same in both.
+//
+// The colour cube is cut into blocks of 8 x 8 x 8. For every block we keep, in palette order,
+// only the threads that can be nearest to some colour in it: a thread whose smallest possible
+// distance to the block exceeds the largest distance from the block to some other thread is
+// strictly farther than that thread for every colour of the block. Scanning the survivors in
+// palette order with a strict comparison therefore picks exactly what the full scan picks,
+// ties included.
+constexpr int kBlockShift = 3;
+constexpr int kBlockSide = 1 << kBlockShift;
+constexpr int kBlocksPerAxis = 256 / kBlockSide;
+constexpr int kBlockCount = kBlocksPerAxis * kBlocksPerAxis * kBlocksPerAxis;
+
+struct Candidates {
+    std::vector<std::uint32_t> start; // kBlockCount + 1 offsets into `threads`
+    std::vector<std::uint16_t> threads;
+};
+
+int BlockOf(int r, int g, int b) {
+    return ((b >> kBlockShift) * kBlocksPerAxis + (g >> kBlockShift)) * kBlocksPerAxis +
+           (r >> kBlockShift);
+}
+
+// Squares are exact in float up to 2^24, far above 3 * 255^2; floats let the compiler work on
+// four threads at a time.
+Candidates BuildCandidates() {
+    const ThreadTable& palette = ThreadPalette();
+    std::array<std::array<float, kThreadCount>, 3> channel{};
+    for (int i = 0; i < kThreadCount; ++i) {
+        channel[0][i] = palette[i + 1].R;
+        channel[1][i] = palette[i + 1].G;
+        channel[2][i] = palette[i + 1].B;
+    }
+
+    Candidates out;
+    out.start.reserve(kBlockCount + 1);
+    out.threads.reserve(kBlockCount * 12);
+    std::array<float, kThreadCount> nearest{};
+    std::array<float, kThreadCount> farthest{};
+    for (int block = 0; block < kBlockCount; ++block) {
+        const int lowCorner[3] = {(block % kBlocksPerAxis) * kBlockSide,
+                                  (block / kBlocksPerAxis % kBlocksPerAxis) * kBlockSide,
+                                  (block / kBlocksPerAxis / kBlocksPerAxis) * kBlockSide};
+        nearest.fill(0);
+        farthest.fill(0);
+        for (int axis = 0; axis < 3; ++axis) {
+            const float lo = static_cast<float>(lowCorner[axis]);
+            const float hi = lo + (kBlockSide - 1);
+            const auto& c = channel[axis];
+            for (int i = 0; i < kThreadCount; ++i) {
+                const float below = lo - c[i];
+                const float above = c[i] - hi;
+                const float gap = std::max(0.0f, std::max(below, above));
+                const float reach = std::max(c[i] - lo, hi - c[i]);
+                nearest[i] += gap * gap;
+                farthest[i] += reach * reach;
+            }
+        }
+        const float bound = *std::min_element(farthest.begin(), farthest.end());
+        out.start.push_back(static_cast<std::uint32_t>(out.threads.size()));
+        for (int i = 0; i < kThreadCount; ++i) {
+            if (nearest[i] <= bound) {
+                out.threads.push_back(static_cast<std::uint16_t>(i + 1));
+            }
+        }
+    }
+    out.start.push_back(static_cast<std::uint32_t>(out.threads.size()));
+    out.threads.shrink_to_fit();
+    return out;
+}
+
+const Candidates& CandidateTable() {
+    static const Candidates table = BuildCandidates();
+    return table;
+}
+
+// Colours outside the cube only come from damaged input; they take the plain scan, with sums
+// formed in extended precision (exact for any 32-bit components) so nothing overflows.
+int NearestByFullScan(int r, int g, int b) {
+    const ThreadTable& palette = ThreadPalette();
+    Real best = std::numeric_limits<Real>::infinity();
+    int chosen = 1;
+    for (int i = 1; i <= kThreadCount; ++i) {
+        const Real db = static_cast<Real>(b) - palette[i].B;
+        const Real dg = static_cast<Real>(g) - palette[i].G;
+        const Real dr = static_cast<Real>(r) - palette[i].R;
+        const Real d = db * db + dg * dg + dr * dr;
+        if (best > d) {
+            best = d;
+            chosen = i;
+        }
+    }
+    return chosen;
+}
+
+} // namespace
+
+int NearestThreadIndex(int r, int g, int b) {
+    if ((r | g | b) & ~0xFF) {
+        return NearestByFullScan(r, g, b);
+    }
+    const Candidates& table = CandidateTable();
+    const ThreadTable& palette = ThreadPalette();
+    const int block = BlockOf(r, g, b);
+    const std::uint16_t* it = table.threads.data() + table.start[block];
+    const std::uint16_t* end = table.threads.data() + table.start[block + 1];
+    int best = 1 << 30;
+    int chosen = *it;
+    for (; it != end; ++it) {
+        const Item& t = palette[*it];
+        const int db = b - t.B;
+        const int dg = g - t.G;
+        const int dr = r - t.R;
+        const int d = db * db + dg * dg + dr * dr;
+        if (best > d) {
+            best = d;
+            chosen = *it;
+        }
+    }
+    return chosen;
+}
+
+void PrepareThreadMatcher() {
+    CandidateTable();
+}
+
+} // namespace pelvano
