@@ -11,6 +11,16 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Built by appending: GCC 12 warns wrongly (-Wrestrict) about "'" + std::string(...) at -O3.
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '\'';
+    quoted += text;
+    quoted += '\'';
+    return quoted;
+}
+
 // A conversion error stops the calculation; it travels up as this exception inside this file
 // only, so the steps read like the window's sequence of field reads and writes.
 struct StepFailed {
@@ -23,7 +33,7 @@ std::int32_t RoundToField(Real x) {
     constexpr Real kLow = -2147483648.0L;
     constexpr Real kHigh = 2147483647.0L;
     if (!(x > kLow && x < kHigh)) {
-        throw StepFailed{"'" + FormatCommaReal(x) + "' is out of range"};
+        throw StepFailed{Quoted(FormatCommaReal(x)) + " is out of range"};
     }
     return RoundHalfUp(x);
 }
@@ -39,7 +49,7 @@ public:
         if (auto value = ParseInteger(text)) {
             return static_cast<Real>(*value);
         }
-        throw StepFailed{NotAnIntegerMessage(text)};
+        throw StepFailed{InvalidIntegerMessage(text)};
     }
 
     static Real real(const std::string& text) {
@@ -185,24 +195,8 @@ std::optional<Real> ParseCommaReal(std::string_view text) {
     return value;
 }
 
-std::optional<std::int32_t> ParseInteger(std::string_view text) {
-    if (text.empty() || text.front() == '+') {
-        return std::nullopt;
-    }
-    std::int32_t value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc{} || result.ptr != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::string NotAnIntegerMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid integer value";
-}
-
 std::string NotARealMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid floating point value";
+    return Quoted(text) + " is not a valid floating point value";
 }
 
 std::string CrossSizeText(std::int32_t hundredths) {

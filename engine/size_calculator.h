@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/integer_text.h" // ParseInteger, InvalidIntegerMessage
 #include "engine/real.h"
 
 #include <cstdint>
@@ -67,12 +68,7 @@ std::string FormatCommaReal(Real value);
 // text is not a number.
 std::optional<Real> ParseCommaReal(std::string_view text);
 
-// Reads a decimal integer: digits with an optional leading minus, no spaces or plus sign, and
-// the value must fit in 32 bits. Anything else is not a number.
-std::optional<std::int32_t> ParseInteger(std::string_view text);
-
-// The runtime's conversion error texts.
-std::string NotAnIntegerMessage(std::string_view text);
+// The runtime's conversion error for a text that is not a comma decimal.
 std::string NotARealMessage(std::string_view text);
 
 // Cross sizes are kept in hundredths of a millimetre, 1..1000 (0.01 mm to 10 mm), so the
