@@ -1,0 +1,17 @@
+# The symbol sheet and the stitch tile, embedded as Qt resources ":/SYMBOLS" and ":/STITCH".
+# Both are plain-text Netpbm files drawn by resources/tools/draw_glyphs.py and committed, so the
+# build needs no Python. Qt's own PBM/PPM reader loads them.
+#
+# On a static library qt_add_resources builds the resource into object files that travel with
+# the library to every executable linking it, so the images register themselves at start-up.
+set(PELVANO_BUILTIN_IMAGES_DIR "${CMAKE_CURRENT_LIST_DIR}")
+
+function(pelvano_add_builtin_images target)
+  set(symbols "${PELVANO_BUILTIN_IMAGES_DIR}/symbols.pbm")
+  set(stitch "${PELVANO_BUILTIN_IMAGES_DIR}/stitch.ppm")
+  set_source_files_properties("${symbols}" PROPERTIES QT_RESOURCE_ALIAS SYMBOLS)
+  set_source_files_properties("${stitch}" PROPERTIES QT_RESOURCE_ALIAS STITCH)
+  qt_add_resources(${target} pelvano_builtin_images
+    PREFIX "/"
+    FILES "${symbols}" "${stitch}")
+endfunction()
