@@ -65,6 +65,11 @@ class Glyph:
     def ring(self, cx, cy, r_out, r_in, value=True):
         self.paint(lambda x, y: r_in ** 2 < (x - cx) ** 2 + (y - cy) ** 2 <= r_out ** 2, value)
 
+    def ellipse_ring(self, cx, cy, rx, ry, w):
+        def inside(x, y, rx, ry):
+            return ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1
+        self.paint(lambda x, y: inside(x, y, rx, ry) and not inside(x, y, rx - w, ry - w))
+
     def arc(self, cx, cy, r_out, r_in, a0, a1, value=True):
         """Part of a ring between angles a0..a1 in degrees, 0 = right, 90 = up."""
         def inside(x, y):
@@ -445,7 +450,7 @@ def g047(g):  # hollow square with its lower-left quarter filled
 
 
 def g048(g):  # four-pointed star outline with concave sides
-    g.outline(star(9, 9, 7.5, 2.6, 4), 1.5)
+    g.outline(star(9, 9, 7.5, 3.0, 4), 1.2)
 
 
 def g049(g):  # eight-ray burst around an empty centre
@@ -509,10 +514,10 @@ def g057(g):  # Cyrillic letter Sha
 
 
 def g058(g):  # question mark
-    g.arc(9, 6.5, 4.5, 2.5, -60, 180)
+    g.arc(9, 6.5, 5, 3, -60, 180)
     g.line((11.2, 9.9), (9, 11), 2.0)
     g.rect(8, 10, 9, 11)
-    g.rect(8, 13, 9, 14)
+    g.rect(8, 14, 9, 15)
 
 
 def g059(g):  # two triangles tip to tip between two vertical bars (bow tie)
@@ -588,8 +593,8 @@ def g071(g):  # two parallel strokes that spread into two diverging legs
 
 
 def g072(g):  # digit 8
-    g.ring(9, 5.8, 3.3, 1.4)
-    g.ring(9, 11.7, 3.9, 1.8)
+    g.ellipse_ring(9, 5.7, 3.7, 3.1, 1.9)
+    g.ellipse_ring(9, 11.9, 4.3, 3.6, 1.9)
 
 
 def g073(g):  # filled disc on a stem (pin)
@@ -758,8 +763,8 @@ def g098(g):  # two overlapping hollow squares, upper right and lower left
 
 
 def g099(g):  # ring with a filled swirl (yin-yang)
-    g.ring(9, 9, 6.9, 5.3)
-    r = 4.6
+    g.ring(9, 9, 7.0, 5.6)
+    r = 5.8
 
     def yin(x, y):
         d = (x - 9) ** 2 + (y - 9) ** 2
@@ -818,8 +823,8 @@ def g106(g):  # filled triangle pointing down above a bar
 def g107(g):  # radiation trefoil in a ring
     g.ring(9, 9, 7.4, 6.2)
     for a in (90, 210, 330):
-        g.sector(9, 9, 5.2, 1.6, a - 30, a + 30)
-    g.rect(8, 8, 9, 9)
+        g.sector(9, 9, 5.0, 2.1, a - 30, a + 30)
+    g.disc(9, 9, 1.2)
 
 
 def g108(g):  # hollow arrow pointing up
