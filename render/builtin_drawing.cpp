@@ -1,0 +1,23 @@
+#include "render/builtin_images.h"
+#include "render/key_image.h"
+#include "render/pattern_images.h"
+#include "render/raster_budget.h"
+
+namespace pelvano {
+
+CellSources BuiltinCellSources() {
+    return {SymbolSheet(), StitchTile()};
+}
+
+void DrawPattern(const PatternData& data, std::int32_t columns, std::int32_t rows,
+                 const DrawOptions& options, QImage& exactImage, QImage& patternImage,
+                 const std::function<void(std::int32_t)>& columnDone) {
+    DrawPatternFrom(BuiltinCellSources(), AvailableMemoryBytes(), data, columns, rows, options,
+                    exactImage, patternImage, columnDone);
+}
+
+void DrawKey(const PatternData& data, const DrawOptions& options, QImage& keyImage) {
+    DrawKeyFrom(BuiltinCellSources(), data, options, keyImage);
+}
+
+} // namespace pelvano

@@ -1,0 +1,238 @@
+#include "render/pattern_images.h"
+
+#include "render/grid_geometry.h"
+#include "render/raster_budget.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace pelvano {
+
+namespace {
+
+void CheckGridsMatchShape(const PatternData& data) {
+    const auto cells = static_cast<std::size_t>(std::max(data.columns, 0)) *
+                       static_cast<std::size_t>(std::max(data.rows, 0));
+    if (data.columns < 0 || data.rows < 0 || data.patternGrid.size() != cells ||
+        data.exactGrid.size() != cells * 3) {
+        throw RenderError("Данные схемы повреждены: размер сетки не совпадает с числом "
+                          "столбцов и строк. Сгенерируйте схему заново.");
+    }
+}
+
+// Symbol numbers by colour: the first position of each colour in the list of used colours.
+class SymbolNumbers {
+public:
+    explicit SymbolNumbers(const std::vector<std::uint32_t>& usedColors) {
+        positions_.reserve(usedColors.size());
+        for (std::size_t i = 0; i < usedColors.size(); ++i) {
+            positions_.emplace(usedColors[i], i); // keeps the first of repeated colours
+        }
+    }
+
+    // Neighbouring cells mostly share a thread, so the last answer is kept.
+    bool find(std::uint32_t color, std::size_t& position) {
+        if (!hasLast_ || color != lastColor_) {
+            const auto it = positions_.find(color);
+            if (it == positions_.end()) {
+                return false;
+            }
+            hasLast_ = true;
+            lastColor_ = color;
+            lastPosition_ = it->second;
+        }
+        position = lastPosition_;
+        return true;
+    }
+
+private:
+    std::unordered_map<std::uint32_t, std::size_t> positions_;
+    bool hasLast_ = false;
+    std::uint32_t lastColor_ = 0;
+    std::size_t lastPosition_ = 0;
+};
+
+// Every cell of one thread looks the same, so each is composed once and then copied.
+class ComposedCells {
+public:
+    ComposedCells(const CellComposer& composer, const std::vector<std::uint32_t>& usedColors)
+        : composer_(composer), usedColors_(usedColors), slots_(usedColors.size(), -1) {}
+
+    const std::uint8_t* cell(std::size_t position) {
+        if (slots_[position] < 0) {
+            slots_[position] = static_cast<std::int64_t>(pixels_.size());
+            pixels_.resize(pixels_.size() + kCellBytes);
+            composer_.compose(usedColors_[position], position, true,
+                              pixels_.data() + slots_[position], kCellRowBytes);
+        }
+        return pixels_.data() + slots_[position];
+    }
+
+private:
+    const CellComposer& composer_;
+    const std::vector<std::uint32_t>& usedColors_;
+    std::vector<std::int64_t> slots_;
+    std::vector<std::uint8_t> pixels_;
+};
+
+std::string ColorText(std::uint32_t color) {
+    return "(" + std::to_string(color & 0xFF) + ", " + std::to_string((color >> 8) & 0xFF) + ", " +
+           std::to_string((color >> 16) & 0xFF) + ")";
+}
+
+// Refuses, before anything is drawn, a cell whose colour has no symbol number.
+void CheckColorsListed(const PatternData& data, CellShape shape, SymbolNumbers& numbers) {
+    std::size_t position = 0;
+    for (std::int32_t i = 0; i < shape.columns; ++i) {
+        for (std::int32_t j = 0; j < shape.rows; ++j) {
+            const std::uint32_t color = data.patternGrid[data.cellIndex(i, j)];
+            if (!numbers.find(color, position)) {
+                throw RenderError("Данные схемы повреждены: цвет " + ColorText(color) +
+                                  " отсутствует в списке цветов схемы. Сгенерируйте схему "
+                                  "заново.");
+            }
+        }
+    }
+}
+
+bool CanRedrawInPlace(const QImage& image, PixelSize size) {
+    return image.format() == QImage::Format_BGR888 && image.width() == size.width &&
+           image.height() == size.height;
+}
+
+// An image of exactly this size to draw into: the current one when it fits, which saves an
+// allocation on every option change, or a new one. Throws when the memory cannot be had.
+QImage TargetImage(const QImage& current, PixelSize size) {
+    if (CanRedrawInPlace(current, size)) {
+        return current;
+    }
+    QImage image(static_cast<int>(size.width), static_cast<int>(size.height),
+                 QImage::Format_BGR888);
+    if (image.isNull()) {
+        throw RenderError("Не хватает памяти для изображения схемы " + std::to_string(size.width) +
+                          " × " + std::to_string(size.height) +
+                          " точек. Уменьшите число столбцов или строк.");
+    }
+    return image;
+}
+
+// Rows are padded to 4 bytes; the padding is cleared so equal drawings are equal byte for byte.
+void ClearRowPadding(QImage& image, std::int64_t usedBytes) {
+    const qsizetype padding = image.bytesPerLine() - usedBytes;
+    if (padding <= 0) {
+        return;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        std::memset(image.scanLine(y) + usedBytes, 0, static_cast<std::size_t>(padding));
+    }
+}
+
+// Direct access to the rows of a 24-bit image.
+struct Rows {
+    std::uint8_t* bits;
+    std::size_t stride;
+
+    explicit Rows(QImage& image)
+        : bits(image.bits()), stride(static_cast<std::size_t>(image.bytesPerLine())) {}
+    std::uint8_t* at(std::int64_t x, std::int64_t y) const {
+        return bits + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * 3;
+    }
+};
+
+void WriteExactBlock(const Rows& exact, std::int32_t column, std::int32_t row,
+                     const std::uint8_t* bgr) {
+    std::uint8_t line[kExactCellSize * 3];
+    for (int x = 0; x < kExactCellSize; ++x) {
+        std::memcpy(line + 3 * x, bgr, 3);
+    }
+    std::uint8_t* out =
+        exact.at(std::int64_t{kExactCellSize} * column, std::int64_t{kExactCellSize} * row);
+    for (int y = 0; y < kExactCellSize; ++y, out += exact.stride) {
+        std::memcpy(out, line, sizeof line);
+    }
+}
+
+void CopyCell(const Rows& pattern, std::int64_t x, std::int64_t y, const std::uint8_t* cell) {
+    std::uint8_t* out = pattern.at(x, y);
+    for (int row = 0; row < kCellSize; ++row, out += pattern.stride) {
+        std::memcpy(out, cell + row * kCellRowBytes, kCellRowBytes);
+    }
+}
+
+} // namespace
+
+CellShape DrawnCellShape(const PatternData& data, std::int32_t columns, std::int32_t rows) {
+    CellShape shape{std::clamp(columns, 0, std::max(data.columns, 0)),
+                    std::clamp(rows, 0, std::max(data.rows, 0))};
+    if (shape.empty()) {
+        return {};
+    }
+    return shape;
+}
+
+void DrawPatternFrom(const CellSources& sources, std::uint64_t memoryBudget,
+                     const PatternData& data, std::int32_t columns, std::int32_t rows,
+                     const DrawOptions& options, QImage& exactImage, QImage& patternImage,
+                     const std::function<void(std::int32_t)>& columnDone) {
+    CheckGridsMatchShape(data);
+    const CellShape shape = DrawnCellShape(data, columns, rows);
+    if (shape.empty()) {
+        // Nothing to show: both images become empty, as before the first run.
+        exactImage = QImage();
+        patternImage = QImage();
+        return;
+    }
+
+    SymbolNumbers numbers(data.usedColors);
+    CheckColorsListed(data, shape, numbers);
+    const CellComposer composer(sources, options);
+
+    const PixelSize exactSize = ExactImageSize(shape.columns, shape.rows);
+    const PixelSize patternSize = PatternImageSize(shape.columns, shape.rows, options.grid);
+    // An image redrawn at its current size needs no new memory.
+    std::uint64_t budget = memoryBudget;
+    for (const auto& [image, size] :
+         {std::pair{&exactImage, exactSize}, {&patternImage, patternSize}}) {
+        const std::uint64_t reused = CanRedrawInPlace(*image, size) ? RasterBytes(size) : 0;
+        budget = budget > UINT64_MAX - reused ? UINT64_MAX : budget + reused;
+    }
+    CheckRastersFit({exactSize, patternSize}, budget);
+    QImage exact = TargetImage(exactImage, exactSize);
+    QImage pattern = TargetImage(patternImage, patternSize);
+    // Drawing the images in place below; the originals are released only once both are ready.
+    exactImage = QImage();
+    patternImage = QImage();
+
+    ClearRowPadding(exact, exactSize.width * 3);
+    if (options.grid) {
+        // The black left between the cells forms the grid lines and the frame.
+        std::memset(pattern.bits(), 0, static_cast<std::size_t>(pattern.sizeInBytes()));
+    } else {
+        ClearRowPadding(pattern, patternSize.width * 3);
+    }
+
+    const Rows exactRows(exact);
+    const Rows patternRows(pattern);
+    ComposedCells cells(composer, data.usedColors);
+    std::size_t position = 0;
+    for (std::int32_t i = 0; i < shape.columns; ++i) {
+        const std::int64_t x = CellOffset(i, options.grid);
+        for (std::int32_t j = 0; j < shape.rows; ++j) {
+            const std::size_t index = data.cellIndex(i, j);
+            numbers.find(data.patternGrid[index], position);
+            CopyCell(patternRows, x, CellOffset(j, options.grid), cells.cell(position));
+            WriteExactBlock(exactRows, i, j, &data.exactGrid[index * 3]);
+        }
+        if (columnDone) {
+            columnDone(i + 1);
+        }
+    }
+    exactImage = std::move(exact);
+    patternImage = std::move(pattern);
+}
+
+} // namespace pelvano
