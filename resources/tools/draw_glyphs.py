@@ -79,9 +79,6 @@ class Glyph:
             return angle_between(math.degrees(math.atan2(cy - y, x - cx)), a0, a1)
         self.paint(inside, value)
 
-    def sector(self, cx, cy, r_out, r_in, a0, a1, value=True):
-        self.arc(cx, cy, r_out, r_in, a0, a1, value)
-
     def polygon(self, points, value=True):
         self.paint(lambda x, y: point_in_polygon(x, y, points), value)
 
@@ -743,17 +740,20 @@ def g095(g):  # digit 4 with an open top
 
 
 def g096(g):  # left curly brace
-    g.path([(12.5, 2.5), (10.5, 2.5), (9, 4), (9, 7.5), (6, 9), (9, 10.5), (9, 14), (10.5, 15.5),
-            (12.5, 15.5)], 1.9)
+    g.rect(10, 2, 12, 3)   # upper hook
+    g.rect(8, 3, 9, 7)
+    g.rect(6, 8, 7, 9)     # the point
+    g.rect(8, 10, 9, 14)
+    g.rect(10, 14, 12, 15)  # lower hook
+    g.rect(8, 3, 8, 3, False)  # round the hooks' outer corners
+    g.rect(8, 14, 8, 14, False)
 
 
 def g097(g):  # Cyrillic hard sign
     g.rect(2, 6, 6, 7)
     g.rect(5, 6, 6, 14)
-    g.rect(5, 9, 13, 10)
-    g.rect(5, 13, 13, 14)
-    g.rect(14, 10, 15, 13)
-    g.rect(13, 9, 13, 14, False)
+    g.rect(5, 9, 12, 10)   # the bowl, its right-hand corners cut round
+    g.rect(5, 13, 12, 14)
     g.rect(13, 10, 14, 13)
 
 
@@ -823,7 +823,7 @@ def g106(g):  # filled triangle pointing down above a bar
 def g107(g):  # radiation trefoil in a ring
     g.ring(9, 9, 7.4, 6.2)
     for a in (90, 210, 330):
-        g.sector(9, 9, 5.0, 2.1, a - 30, a + 30)
+        g.arc(9, 9, 5.0, 2.1, a - 30, a + 30)
     g.disc(9, 9, 1.2)
 
 
