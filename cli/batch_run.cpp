@@ -1,0 +1,208 @@
+#include "cli/batch_run.h"
+
+#include "cli/thread_list_csv.h"
+#include "engine/generation.h"
+#include "io/picture_input.h"
+#include "render/draw_options.h"
+#include "render/key_image.h"
+#include "render/pattern_images.h"
+
+#include <QImage>
+#include <QSaveFile>
+#include <exception>
+#include <new>
+#include <unistd.h>
+
+namespace pelvano {
+namespace {
+
+// Column counters on the terminal; nothing when the output goes to a file or a pipe, where a
+// line per column would only bury the summary.
+class Progress {
+public:
+    Progress(std::ostream& err, bool quiet) : err_(err), shown_(!quiet && isatty(STDERR_FILENO)) {}
+
+    void begin(const char* label, std::int32_t total) {
+        label_ = label;
+        total_ = total;
+        lastPercent_ = -1;
+    }
+    void step(std::int32_t done) {
+        if (!shown_ || total_ <= 0) {
+            return;
+        }
+        const int percent = static_cast<int>(std::int64_t{done} * 100 / total_);
+        if (percent != lastPercent_) {
+            lastPercent_ = percent;
+            err_ << '\r' << label_ << ": " << percent << '%' << std::flush;
+        }
+    }
+    void end() {
+        if (shown_ && lastPercent_ >= 0) {
+            err_ << '\r' << std::string(label_.size() + 8, ' ') << '\r' << std::flush;
+        }
+        lastPercent_ = -1;
+    }
+
+private:
+    std::ostream& err_;
+    bool shown_;
+    std::string label_;
+    std::int32_t total_ = 0;
+    int lastPercent_ = -1;
+};
+
+// Message texts break lines the way the window's message boxes want; a terminal wants "\n".
+std::string ForConsole(std::string text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool pair = i + 1 < text.size() && ((text[i] == '\r' && text[i + 1] == '\n') ||
+                                                  (text[i] == '\n' && text[i + 1] == '\r'));
+        if (pair) {
+            out += '\n';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+SizeTexts TextsFor(const CliOptions& options) {
+    SizeTexts texts;
+    switch (options.master) {
+    case SizeField::Width:
+        texts.width = options.masterText;
+        break;
+    case SizeField::Height:
+        texts.height = options.masterText;
+        break;
+    case SizeField::Columns:
+        texts.columns = options.masterText;
+        break;
+    case SizeField::Rows:
+        texts.rows = options.masterText;
+        break;
+    }
+    texts.crossWidth = options.crossWidthText;
+    texts.crossHeight = options.crossHeightText;
+    return texts;
+}
+
+bool Save(const QImage& image, const OutputPicture& target, std::ostream& err) {
+    const auto error = SavePicture(image, target.path, target.format);
+    if (!error.isEmpty()) {
+        err << error.toStdString() << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool WriteText(const QString& path, const std::string& text, std::ostream& err) {
+    // Written beside the target and renamed at the end, so a failure leaves any older file whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()) ||
+        !file.commit()) {
+        err << "Не удалось записать файл " << path.toStdString() << ": "
+            << file.errorString().toStdString() << '\n';
+        return false;
+    }
+    return true;
+}
+
+int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    const LoadedPicture loaded = LoadPicture(options.picture);
+    if (!loaded.ok()) {
+        err << loaded.error.toStdString() << '\n';
+        return kExitFileError;
+    }
+    const QImage& picture = loaded.picture;
+
+    const SizeCalculation sizes =
+        RecalcSizes(static_cast<int>(options.master), TextsFor(options), PictureAspect(picture));
+    if (!sizes.ok()) {
+        err << *sizes.error << '\n';
+        return kExitRefused;
+    }
+    if (!options.quiet) {
+        out << "Картинка: " << picture.width() << " x " << picture.height() << " пикселей\n"
+            << "Схема: " << sizes.columnCount << " x " << sizes.rowCount << " (столбцов x строк)\n"
+            << sizes.crossCountLabel << '\n'
+            << sizes.widthLabel << '\n'
+            << sizes.heightLabel << '\n'
+            << std::flush;
+    }
+
+    GenerationRequest request;
+    request.picture = ToRasterView(picture);
+    request.columnCount = sizes.columnCount;
+    request.rowCount = sizes.rowCount;
+    request.shadeLimitText = options.shadeLimitText;
+    request.limitShades = options.limitShades;
+    request.windowState = 1;
+
+    Progress progress(err, options.quiet);
+    progress.begin("Генерация", sizes.columnCount);
+    GenerationOutcome outcome =
+        RunGeneration(request, [&](std::int32_t done) { progress.step(done); });
+    progress.end();
+    if (const auto* refusal = std::get_if<GenerationRefusal>(&outcome)) {
+        err << ForConsole(refusal->message) << '\n';
+        return kExitRefused;
+    }
+    const GenerationResult& result = std::get<GenerationResult>(outcome);
+    if (!options.quiet) {
+        out << result.shadeLabel << '\n' << std::flush;
+    }
+    if (result.tooManyShades) {
+        err << ForConsole(kTooManyShadesWarning) << '\n';
+    }
+
+    const PatternData& pattern = result.pattern;
+    const DrawOptions drawOptions =
+        DrawOptions::fromChecks(options.grid, options.symbols, options.texture, options.color);
+    if (options.pattern || options.exact) {
+        QImage exactImage;
+        QImage patternImage;
+        progress.begin("Рисование", pattern.columns);
+        DrawPattern(pattern, pattern.columns, pattern.rows, drawOptions, exactImage, patternImage,
+                    [&](std::int32_t done) { progress.step(done); });
+        progress.end();
+        if (options.pattern && !Save(patternImage, *options.pattern, err)) {
+            return kExitFileError;
+        }
+        if (options.exact && !Save(exactImage, *options.exact, err)) {
+            return kExitFileError;
+        }
+    }
+    if (options.key) {
+        QImage keyImage;
+        DrawKey(pattern, drawOptions, keyImage);
+        if (!Save(keyImage, *options.key, err)) {
+            return kExitFileError;
+        }
+    }
+    if (!options.threadsCsv.isEmpty() &&
+        !WriteText(options.threadsCsv, ThreadListCsv(pattern), err)) {
+        return kExitFileError;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    try {
+        return Generate(options, out, err);
+    } catch (const std::bad_alloc&) {
+        // A five-digit size in both directions asks for billions of cells.
+        err << "Не хватает памяти: схема слишком велика.\n";
+    } catch (const std::exception& error) {
+        err << error.what() << '\n';
+    }
+    return kExitFileError;
+}
+
+} // namespace pelvano

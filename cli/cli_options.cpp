@@ -1,0 +1,225 @@
+#include "cli/cli_options.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <array>
+
+namespace pelvano {
+namespace {
+
+struct SwitchPair {
+    QString on;
+    QString off;
+    bool CliOptions::*flag;
+};
+
+const std::array<SwitchPair, 4> kSwitches{{
+    {"grid", "no-grid", &CliOptions::grid},
+    {"symbols", "no-symbols", &CliOptions::symbols},
+    {"texture", "no-texture", &CliOptions::texture},
+    {"color", "no-color", &CliOptions::color},
+}};
+
+struct MasterOption {
+    QString name;
+    SizeField field;
+};
+
+const std::array<MasterOption, 4> kMasters{{
+    {"width-mm", SizeField::Width},
+    {"height-mm", SizeField::Height},
+    {"columns", SizeField::Columns},
+    {"rows", SizeField::Rows},
+}};
+
+const QStringList kValueOptions{"width-mm",    "height-mm",    "columns", "rows",
+                                "cross-width", "cross-height", "limit",   "pattern",
+                                "key",         "exact",        "threads"};
+
+void AddOptions(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        "Превращает картинку (BMP или JPEG) в схему для вышивки крестиком.\n"
+        "Размер задаётся одним из параметров --width-mm, --height-mm, --columns, --rows;\n"
+        "остальные вычисляются по пропорциям картинки и размеру крестика.\n"
+        "Коды выхода: 0 готово, 1 ошибка файла, 2 неверные параметры, 3 схема не построена.");
+    parser.addPositionalArgument("picture", "Картинка BMP или JPEG.", "PICTURE");
+    parser.addOptions({
+        {"width-mm", "Ширина вышивки, мм (по умолчанию 150).", "N"},
+        {"height-mm", "Высота вышивки, мм.", "N"},
+        {"columns", "Число столбцов (крестиков по ширине).", "N"},
+        {"rows", "Число строк (крестиков по высоте).", "N"},
+        {"cross-width", "Ширина крестика, мм: 0,01..10 (по умолчанию 1,7).", "MM"},
+        {"cross-height", "Высота крестика, мм: 0,01..10 (по умолчанию 1,7).", "MM"},
+        {"limit", "Ограничить число оттенков (по умолчанию 30).", "N"},
+        {"no-limit", "Не ограничивать число оттенков."},
+        {"grid", "Рисовать сетку (по умолчанию)."},
+        {"no-grid", "Не рисовать сетку."},
+        {"symbols", "Рисовать значки (по умолчанию)."},
+        {"no-symbols", "Не рисовать значки."},
+        {"texture", "Реалистичные стежки, когда значки не рисуются (по умолчанию)."},
+        {"no-texture", "Без реалистичных стежков."},
+        {"color", "Отображать цвет под значками (по умолчанию)."},
+        {"no-color", "Белые клетки под значками."},
+        {"pattern", "Сохранить схему: .bmp, .jpg или .jpeg.", "FILE"},
+        {"key", "Сохранить ключ: .bmp, .jpg или .jpeg.", "FILE"},
+        {"exact", "Сохранить точную сетку: .bmp, .jpg или .jpeg.", "FILE"},
+        {"threads", "Сохранить список ниток в CSV.", "FILE.csv"},
+        {"quiet", "Не показывать ход работы и итоги."},
+    });
+}
+
+// Integer size fields take up to five digits, as in the window.
+bool IsSizeText(const QString& text) {
+    if (text.isEmpty() || text.size() > 5) {
+        return false;
+    }
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> ReadCrossSize(const QString& typed) {
+    QString text = typed;
+    text.replace(u'.', u',');
+    const CrossSizeNormalisation normalised = NormaliseCrossSize(text.toStdString());
+    if (!normalised.ok()) {
+        return std::nullopt;
+    }
+    return normalised.text;
+}
+
+CliParseResult Failure(QString text) {
+    CliParseResult result;
+    result.action = CliParseResult::Action::Fail;
+    result.text = std::move(text);
+    return result;
+}
+
+} // namespace
+
+CliParseResult ParseCliOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    AddOptions(parser);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+
+    if (!parser.parse(arguments)) {
+        return Failure(parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        return {CliParseResult::Action::ShowHelp, {}, parser.helpText()};
+    }
+    if (parser.isSet(version)) {
+        const QString name =
+            arguments.isEmpty() ? QString("pelvano-cli") : QFileInfo(arguments.first()).fileName();
+        return {CliParseResult::Action::ShowVersion, {}, name + " " PELVANO_VERSION};
+    }
+
+    for (const QString& name : kValueOptions) {
+        if (parser.values(name).size() > 1) {
+            return Failure(QString("Параметр --%1 указан дважды.").arg(name));
+        }
+    }
+
+    CliOptions options;
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1) {
+        return Failure(positional.isEmpty() ? QString("Не указана картинка.")
+                                            : QString("Картинка должна быть одна."));
+    }
+    options.picture = positional.first();
+
+    const MasterOption* master = nullptr;
+    for (const MasterOption& candidate : kMasters) {
+        if (!parser.isSet(candidate.name)) {
+            continue;
+        }
+        if (master) {
+            return Failure(QString("Размер задаётся одним параметром: --%1 или --%2.")
+                               .arg(master->name, candidate.name));
+        }
+        master = &candidate;
+    }
+    if (master) {
+        const QString value = parser.value(master->name);
+        if (!IsSizeText(value)) {
+            return Failure(QString("--%1: нужно целое число от 0 до 99999, а не '%2'.")
+                               .arg(master->name, value));
+        }
+        options.master = master->field;
+        options.masterText = value.toStdString();
+    }
+
+    for (auto [name, text] : {std::pair{"cross-width", &options.crossWidthText},
+                              std::pair{"cross-height", &options.crossHeightText}}) {
+        if (!parser.isSet(name)) {
+            continue;
+        }
+        const QString value = parser.value(name);
+        const std::optional<std::string> normalised = ReadCrossSize(value);
+        if (!normalised) {
+            return Failure(QString("--%1: нужен размер в миллиметрах, например 1,7, а не '%2'.")
+                               .arg(name, value));
+        }
+        *text = *normalised;
+    }
+
+    if (parser.isSet("limit") && parser.isSet("no-limit")) {
+        return Failure("Укажите либо --limit, либо --no-limit.");
+    }
+    if (parser.isSet("limit")) {
+        const QString value = parser.value("limit");
+        if (!ParseInteger(value.toStdString())) {
+            return Failure(QString("--limit: нужно целое число, а не '%1'.").arg(value));
+        }
+        options.shadeLimitText = value.toStdString();
+    }
+    options.limitShades = !parser.isSet("no-limit");
+
+    for (const SwitchPair& pair : kSwitches) {
+        if (parser.isSet(pair.on) && parser.isSet(pair.off)) {
+            return Failure(QString("Укажите либо --%1, либо --%2.").arg(pair.on, pair.off));
+        }
+        options.*pair.flag = !parser.isSet(pair.off);
+    }
+
+    QStringList written;
+    for (auto [name, target] :
+         {std::pair{"pattern", &options.pattern}, std::pair{"key", &options.key},
+          std::pair{"exact", &options.exact}}) {
+        if (!parser.isSet(name)) {
+            continue;
+        }
+        const QString path = parser.value(name);
+        const std::optional<PictureFormat> format = FormatFromExtension(path);
+        if (!format) {
+            return Failure(QString("--%1: файл должен иметь расширение .bmp, .jpg или .jpeg: '%2'.")
+                               .arg(name, path));
+        }
+        *target = OutputPicture{path, *format};
+        written << path;
+    }
+    if (parser.isSet("threads")) {
+        options.threadsCsv = parser.value("threads");
+        if (options.threadsCsv.isEmpty()) {
+            return Failure("--threads: не указано имя файла.");
+        }
+        written << options.threadsCsv;
+    }
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        for (qsizetype j = i + 1; j < written.size(); ++j) {
+            if (QFileInfo(written[i]).absoluteFilePath() ==
+                QFileInfo(written[j]).absoluteFilePath()) {
+                return Failure(QString("Два результата в один файл: '%1'.").arg(written[j]));
+            }
+        }
+    }
+
+    options.quiet = parser.isSet("quiet");
+    return {CliParseResult::Action::Run, std::move(options), {}};
+}
+
+} // namespace pelvano

@@ -1,0 +1,154 @@
+#include "io/picture_input.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace pelvano {
+namespace {
+
+const QString kCorpus = PELVANO_CORPUS_DIR;
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run RunCli(const QStringList& arguments) {
+    QProcess process;
+    process.start(PELVANO_CLI_PATH, arguments);
+    EXPECT_TRUE(process.waitForFinished(120000)) << "the tool did not finish";
+    Run run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+struct CsvTotals {
+    int threads = 0;
+    long long crosses = 0;
+};
+
+CsvTotals ReadThreadsCsv(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    CsvTotals totals;
+    EXPECT_FALSE(lines.isEmpty());
+    if (lines.isEmpty()) {
+        return totals;
+    }
+    EXPECT_EQ(lines.first(), "symbol,name,red,green,blue,crosses");
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList fields = lines[i].split(',');
+        EXPECT_EQ(fields.size(), 6) << lines[i].toStdString();
+        EXPECT_EQ(fields[0].toInt(), i - 1);
+        EXPECT_TRUE(fields[1].startsWith('"') && fields[1].endsWith('"'));
+        const long long crosses = fields.last().toLongLong();
+        EXPECT_GT(crosses, 0);
+        totals.crosses += crosses;
+        ++totals.threads;
+    }
+    return totals;
+}
+
+QSize PictureSize(const QString& path) {
+    const LoadedPicture loaded = LoadPicture(path);
+    EXPECT_TRUE(loaded.ok()) << loaded.error.toStdString();
+    return loaded.picture.size();
+}
+
+TEST(CliEndToEnd, WritesEveryResultOfASmallPhoto) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString csv = dir.filePath("threads.csv");
+    const Run run = RunCli({kCorpus + "/photos/rose-70x46.bmp", "--columns", "40", "--pattern",
+                            dir.filePath("pattern.bmp"), "--key", dir.filePath("key.jpg"),
+                            "--exact", dir.filePath("exact.jpeg"), "--threads", csv});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    // 40 columns of 1.7 mm: 68 mm wide, 68 / (70/46) = 44.7 -> 45 mm high, 45 / 1.7 -> 26 rows.
+    EXPECT_TRUE(run.out.contains("40 x 26")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("Крестиков: 1.040"));
+    EXPECT_TRUE(run.out.contains("Ширина: 68 мм"));
+    EXPECT_TRUE(run.out.contains("Высота: 44 мм")); // 26 * 1.7 = 44.2
+
+    EXPECT_EQ(PictureSize(dir.filePath("exact.jpeg")), QSize(9 * 40, 9 * 26));
+    EXPECT_EQ(PictureSize(dir.filePath("key.jpg")), QSize(633, 895));
+    EXPECT_GT(PictureSize(dir.filePath("pattern.bmp")).width(), 18 * 40);
+
+    const CsvTotals totals = ReadThreadsCsv(csv);
+    EXPECT_EQ(totals.crosses, 40 * 26);
+    EXPECT_GE(totals.threads, 2);
+    EXPECT_LE(totals.threads, 30);
+    EXPECT_TRUE(run.out.contains(QString("Оттенков: %1 (из ").arg(totals.threads)))
+        << run.out.toStdString();
+}
+
+TEST(CliEndToEnd, JpegWithoutLimitKeepsEveryShade) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString csv = dir.filePath("threads.csv");
+    const Run run =
+        RunCli({kCorpus + "/photos/grace-hopper-512x600.jpg", "--height-mm", "60", "--cross-width",
+                "2.5", "--cross-height", "2,5", "--no-limit", "--no-symbols", "--pattern",
+                dir.filePath("pattern.jpg"), "--threads", csv});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // 60 mm high: 60 * 512/600 = 51.2 -> 51 mm wide; 51 / 2.5 = 20.4 -> 20 columns, 24 rows.
+    EXPECT_TRUE(run.out.contains("20 x 24")) << run.out.toStdString();
+    const CsvTotals totals = ReadThreadsCsv(csv);
+    EXPECT_EQ(totals.crosses, 20 * 24);
+    EXPECT_TRUE(run.out.contains(QString("Оттенков: %1 (из %1)").arg(totals.threads)))
+        << run.out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("pattern.jpg")));
+}
+
+TEST(CliEndToEnd, FailuresExitNonZeroAndWriteNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString rose = kCorpus + "/photos/rose-70x46.bmp";
+    const QString pattern = dir.filePath("pattern.bmp");
+
+    Run run = RunCli({rose, "--columns", "1", "--pattern", pattern});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains("Слишком большой размер крестика\nили маленький размер "
+                                 "вышивки. Поменяй циферки."))
+        << run.err.toStdString();
+
+    run = RunCli({rose, "--limit", "1", "--pattern", pattern});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains("Количество оттенков должно быть больше 1"));
+
+    run = RunCli({rose, "--pattern", dir.filePath("pattern.png")});
+    EXPECT_EQ(run.exitCode, 2);
+
+    run = RunCli({dir.filePath("missing.bmp"), "--pattern", pattern});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.err.isEmpty());
+
+    run = RunCli({kCorpus + "/broken/bmp-named.jpg", "--pattern", pattern});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("JPEG error #")) << run.err.toStdString();
+
+    EXPECT_FALSE(QFileInfo::exists(pattern));
+
+    run = RunCli({rose, "--columns", "10", "--key", dir.filePath("no-such-folder/key.bmp")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.err.isEmpty());
+}
+
+TEST(CliEndToEnd, HelpAndVersion) {
+    Run run = RunCli({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains("--cross-width"));
+    run = RunCli({"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith("pelvano-cli "));
+}
+
+} // namespace
+} // namespace pelvano
