@@ -11,17 +11,18 @@ namespace {
 
 const QString kCorpus = PELVANO_CORPUS_DIR;
 
-struct Run {
+struct ToolRun {
     int exitCode = -1;
     QString out;
     QString err;
 };
 
-Run RunCli(const QStringList& arguments) {
+ToolRun RunCli(const QStringList& arguments) {
     QProcess process;
     process.start(PELVANO_CLI_PATH, arguments);
-    EXPECT_TRUE(process.waitForFinished(120000)) << "the tool did not finish";
-    Run run;
+    EXPECT_TRUE(process.waitForFinished(120000))
+        << PELVANO_CLI_PATH << ": " << process.errorString().toStdString();
+    ToolRun run;
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
@@ -66,9 +67,9 @@ TEST(CliEndToEnd, WritesEveryResultOfASmallPhoto) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString csv = dir.filePath("threads.csv");
-    const Run run = RunCli({kCorpus + "/photos/rose-70x46.bmp", "--columns", "40", "--pattern",
-                            dir.filePath("pattern.bmp"), "--key", dir.filePath("key.jpg"),
-                            "--exact", dir.filePath("exact.jpeg"), "--threads", csv});
+    const ToolRun run = RunCli({kCorpus + "/photos/rose-70x46.bmp", "--columns", "40", "--pattern",
+                                dir.filePath("pattern.bmp"), "--key", dir.filePath("key.jpg"),
+                                "--exact", dir.filePath("exact.jpeg"), "--threads", csv});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
     // 40 columns of 1.7 mm: 68 mm wide, 68 / (70/46) = 44.7 -> 45 mm high, 45 / 1.7 -> 26 rows.
@@ -93,7 +94,7 @@ TEST(CliEndToEnd, JpegWithoutLimitKeepsEveryShade) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString csv = dir.filePath("threads.csv");
-    const Run run =
+    const ToolRun run =
         RunCli({kCorpus + "/photos/grace-hopper-512x600.jpg", "--height-mm", "60", "--cross-width",
                 "2.5", "--cross-height", "2,5", "--no-limit", "--no-symbols", "--pattern",
                 dir.filePath("pattern.jpg"), "--threads", csv});
@@ -113,7 +114,7 @@ TEST(CliEndToEnd, FailuresExitNonZeroAndWriteNothing) {
     const QString rose = kCorpus + "/photos/rose-70x46.bmp";
     const QString pattern = dir.filePath("pattern.bmp");
 
-    Run run = RunCli({rose, "--columns", "1", "--pattern", pattern});
+    ToolRun run = RunCli({rose, "--columns", "1", "--pattern", pattern});
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_TRUE(run.err.contains("Слишком большой размер крестика\nили маленький размер "
                                  "вышивки. Поменяй циферки."))
@@ -142,7 +143,7 @@ TEST(CliEndToEnd, FailuresExitNonZeroAndWriteNothing) {
 }
 
 TEST(CliEndToEnd, HelpAndVersion) {
-    Run run = RunCli({"--help"});
+    ToolRun run = RunCli({"--help"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains("--cross-width"));
     run = RunCli({"--version"});
