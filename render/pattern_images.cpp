@@ -203,20 +203,25 @@ void DrawPatternFrom(const CellSources& sources, std::uint64_t memoryBudget,
     CheckRastersFit({exactSize, patternSize}, budget);
     QImage exact = TargetImage(exactImage, exactSize);
     QImage pattern = TargetImage(patternImage, patternSize);
-    // Drawing the images in place below; the originals are released only once both are ready.
+    // Drop the caller's handles so that an image redrawn in place is written without a copy.
     exactImage = QImage();
     patternImage = QImage();
+    const Rows exactRows(exact);
+    const Rows patternRows(pattern);
+    if (exactRows.bits == nullptr || patternRows.bits == nullptr) {
+        // Only possible when a copy held elsewhere forces a detach that finds no memory.
+        throw RenderError("Не хватает памяти для изображения схемы. Уменьшите число столбцов "
+                          "или строк.");
+    }
 
     ClearRowPadding(exact, exactSize.width * 3);
     if (options.grid) {
         // The black left between the cells forms the grid lines and the frame.
-        std::memset(pattern.bits(), 0, static_cast<std::size_t>(pattern.sizeInBytes()));
+        std::memset(patternRows.bits, 0, static_cast<std::size_t>(pattern.sizeInBytes()));
     } else {
         ClearRowPadding(pattern, patternSize.width * 3);
     }
 
-    const Rows exactRows(exact);
-    const Rows patternRows(pattern);
     ComposedCells cells(composer, data.usedColors);
     std::size_t position = 0;
     for (std::int32_t i = 0; i < shape.columns; ++i) {

@@ -163,6 +163,8 @@ TEST(DrawPatternTest, ReportsEachColumnAndRedrawsInPlace) {
     const PatternData data = test::MakePattern(5, 2, kColors);
     Drawing drawing = Draw(data, 5, 2, DrawOptions::fromChecks(true, true, false, true));
     const Drawing plain = Draw(data, 5, 2, DrawOptions::fromChecks(true, false, false, true));
+    const QImage shown = drawing.pattern; // a copy held elsewhere, say by the view
+    const QImage shownPixels = shown.copy();
     std::vector<std::int32_t> reported;
     // Same size, different options: the redraw must leave nothing of the symbols behind.
     DrawPatternFrom(test::StandInSources(), kPlenty, data, 5, 2,
@@ -170,6 +172,7 @@ TEST(DrawPatternTest, ReportsEachColumnAndRedrawsInPlace) {
                     drawing.pattern, [&](std::int32_t done) { reported.push_back(done); });
     EXPECT_EQ(reported, (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(drawing.pattern, plain.pattern);
+    EXPECT_EQ(shown, shownPixels);
 }
 
 TEST(DrawPatternTest, InconsistentDataIsRefusedAndLeavesTheImages) {
