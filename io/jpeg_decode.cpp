@@ -1,0 +1,130 @@
+#include "io/jpeg_error.h"
+#include "io/picture_decoders.h"
+
+#include <algorithm>
+
+namespace pelvano {
+
+namespace {
+
+// Everything one decode needs, owned by the caller of RunDecode so that a jump out of libjpeg
+// leaves no destructor behind.
+struct JpegDecodeJob {
+    jpeg_decompress_struct cinfo{};
+    JpegErrorManager errors;
+    const QByteArray* bytes = nullptr;
+    PictureLimits limits;
+    QImage picture;
+    QString error;
+};
+
+// Grey files go through libjpeg's one-pass colour quantizer, at most 236 grey levels with its
+// default Floyd-Steinberg dithering, and the levels are then drawn into the 24-bit raster. (The
+// same quantizer used to serve colour files on displays of 8 bits or fewer; today's displays
+// never have so few, so colour files always come out as 24-bit pixels.)
+constexpr int kQuantizedColors = 236;
+
+void ReadQuantizedRows(jpeg_decompress_struct& cinfo, QImage& picture) {
+    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                cinfo.output_width, 1);
+    const JSAMPLE* levels = cinfo.colormap[0];
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const JDIMENSION y = cinfo.output_scanline;
+        jpeg_read_scanlines(&cinfo, row, 1);
+        std::uint8_t* out = picture.scanLine(static_cast<int>(y));
+        for (JDIMENSION x = 0; x < cinfo.output_width; ++x) {
+            const JSAMPLE level = levels[row[0][x]];
+            out[0] = out[1] = out[2] = level;
+            out += 3;
+        }
+    }
+}
+
+// Colour files decode straight into the raster's rows, already in blue, green, red order.
+void ReadColourRows(jpeg_decompress_struct& cinfo, QImage& picture) {
+    constexpr int kBatch = 4; // libjpeg hands out up to max_v_samp_factor rows at a time
+    JSAMPROW rows[kBatch];
+    std::uint8_t* bits = picture.bits();
+    const qsizetype stride = picture.bytesPerLine();
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const JDIMENSION first = cinfo.output_scanline;
+        const JDIMENSION count = std::min<JDIMENSION>(kBatch, cinfo.output_height - first);
+        for (JDIMENSION i = 0; i < count; ++i)
+            rows[i] = bits + static_cast<qsizetype>(first + i) * stride;
+        jpeg_read_scanlines(&cinfo, rows, count);
+    }
+}
+
+void RunDecode(JpegDecodeJob& job) {
+    jpeg_decompress_struct& cinfo = job.cinfo;
+    if (setjmp(job.errors.jump)) {
+        job.error = JpegErrorMessage(job.errors);
+        job.picture = QImage();
+        return;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(job.bytes->constData()),
+                 static_cast<unsigned long>(job.bytes->size()));
+    jpeg_read_header(&cinfo, TRUE);
+
+    // The header gives the size; refuse what cannot be held before anything is allocated. Buffers
+    // libjpeg itself needs (a progressive file keeps all its coefficients) get the same budget,
+    // beyond which it fails with its own error instead of exhausting the machine.
+    job.error = CheckPictureSize(cinfo.image_width, cinfo.image_height, job.limits);
+    if (!job.error.isEmpty())
+        return;
+    cinfo.mem->max_memory_to_use = static_cast<long>(job.limits.maxRasterBytes);
+
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 1;
+    cinfo.dct_method = JDCT_FLOAT;
+    cinfo.do_block_smoothing = TRUE;
+    const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
+    if (grey) {
+        cinfo.out_color_space = JCS_GRAYSCALE;
+        cinfo.quantize_colors = TRUE;
+        cinfo.desired_number_of_colors = kQuantizedColors;
+    } else {
+        // CMYK and YCCK files have no conversion to this; libjpeg stops with its error.
+        cinfo.out_color_space = JCS_EXT_BGR;
+    }
+
+    const auto width = static_cast<int>(cinfo.image_width);
+    const auto height = static_cast<int>(cinfo.image_height);
+    job.picture = QImage(width, height, QImage::Format_BGR888);
+    if (job.picture.isNull()) {
+        job.error = OutOfMemoryMessage(width, height);
+        return;
+    }
+
+    jpeg_start_decompress(&cinfo);
+    if (grey)
+        ReadQuantizedRows(cinfo, job.picture);
+    else
+        ReadColourRows(cinfo, job.picture);
+    jpeg_finish_decompress(&cinfo);
+}
+
+} // namespace
+
+LoadedPicture DecodeJpeg(const QByteArray& bytes, const PictureLimits& limits) {
+    JpegDecodeJob job;
+    job.cinfo.err = InstallJpegErrorManager(job.errors);
+    job.bytes = &bytes;
+    job.limits = limits;
+    RunDecode(job);
+    jpeg_destroy_decompress(&job.cinfo);
+
+    LoadedPicture result;
+    if (job.error.isEmpty())
+        result.picture = std::move(job.picture);
+    else
+        result.error = std::move(job.error);
+    return result;
+}
+
+LoadedPicture DecodeJpeg(const QByteArray& bytes) {
+    return DecodeJpeg(bytes, DefaultPictureLimits());
+}
+
+} // namespace pelvano

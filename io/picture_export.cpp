@@ -1,0 +1,48 @@
+#include "io/picture_export.h"
+
+#include "io/file_name.h"
+#include "io/picture_encoders.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace pelvano {
+
+QString ForceExtension(const QString& path, PictureFormat format) {
+    const qsizetype dot = ExtensionStart(path);
+    const QString stem = dot < 0 ? path : path.left(dot);
+    return stem + (format == PictureFormat::Bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
+}
+
+std::optional<PictureFormat> FormatFromExtension(const QString& path) {
+    const QString extension = LowerExtension(path);
+    if (extension == QLatin1String(".bmp"))
+        return PictureFormat::Bmp;
+    if (extension == QLatin1String(".jpg") || extension == QLatin1String(".jpeg"))
+        return PictureFormat::Jpeg;
+    return std::nullopt;
+}
+
+QString SavePicture(const QImage& image, const QString& path, PictureFormat format) {
+    // Encode completely before touching the disk: an encoder failure must not cost a file.
+    QByteArray bytes;
+    const QString encodeError = format == PictureFormat::Bmp
+                                    ? EncodeBmpTo(image, bytes)
+                                    : EncodeJpegTo(image, kSavedJpegQuality, bytes);
+    if (!encodeError.isEmpty())
+        return encodeError;
+
+    // The bytes go to a temporary file beside the target, which replaces the target only after
+    // the last byte is written; a full disk or a vanished folder leaves the old file whole.
+    const QString shown = QDir::toNativeSeparators(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Cannot create file %1").arg(shown);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        file.cancelWriting();
+        return QStringLiteral("Cannot write file %1").arg(shown);
+    }
+    return {};
+}
+
+} // namespace pelvano

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <optional>
+
+namespace pelvano {
+
+// The save dialog's filter entries, numbered as the dialog numbers them.
+enum class PictureFormat { Bmp = 1, Jpeg = 2 };
+
+// The name with its extension replaced by the format's (".bmp" or ".jpg"); a name without an
+// extension gets one. Only the file-name part counts: "my.work/schema" becomes
+// "my.work/schema.jpg", "picture.jpg" saved as BMP becomes "picture.bmp".
+QString ForceExtension(const QString& path, PictureFormat format);
+
+// .bmp, .jpg and .jpeg in any case; nothing for other names.
+std::optional<PictureFormat> FormatFromExtension(const QString& path);
+
+// Encodes the image and writes it to `path` as a whole: the file appears or is replaced only once
+// every byte is on disk, so a failed save leaves an existing file as it was. Returns "" on
+// success, else the text to show, naming the file.
+QString SavePicture(const QImage& image, const QString& path, PictureFormat format);
+
+// An uncompressed 24-bit Windows bitmap holding the pixels exactly; empty for a null image.
+QByteArray EncodeBmp(const QImage& image);
+
+// A baseline JFIF file of quality 97 (libjpeg's defaults otherwise: YCbCr, 2x2 chroma
+// subsampling, standard Huffman tables) with the floating-point DCT; empty on failure.
+QByteArray EncodeJpeg(const QImage& image);
+
+} // namespace pelvano

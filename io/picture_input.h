@@ -1,0 +1,39 @@
+#pragma once
+
+#include "engine/generation.h"
+#include "engine/real.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace pelvano {
+
+// A picture decoded from a file. Decoding always builds a new image, so a failed open leaves
+// whatever picture the caller held before untouched.
+struct LoadedPicture {
+    QImage picture; // Format_BGR888 (24-bit, byte order blue, green, red), at the file's full size
+    QString error;  // empty on success; otherwise the exact text to show
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Reads a picture file. The decoder follows the name only: ".bmp" in any case is read as a
+// Windows bitmap, every other name (".jpg", ".png", none at all) as JPEG.
+LoadedPicture LoadPicture(const QString& path);
+
+// Windows bitmap of any depth the bitmap reader accepts, converted to 24 bits ("Bitmap image is
+// not valid" otherwise).
+LoadedPicture DecodeBmp(const QByteArray& bytes);
+
+// JPEG through libjpeg: full size, floating-point IDCT, block smoothing. A fatal decoder error
+// gives "JPEG error #N" with libjpeg's message number; warnings (a truncated file) are ignored
+// and the picture holds what the data gave.
+LoadedPicture DecodeJpeg(const QByteArray& bytes);
+
+// Width over height, exactly as a long double division; 1 for an empty picture.
+Real PictureAspect(const QImage& picture);
+
+// The engine's view of a Format_BGR888 image; an empty view for any other format.
+RasterView ToRasterView(const QImage& picture);
+
+} // namespace pelvano
