@@ -33,25 +33,49 @@ std::vector<AxisSpan> CellSpans(std::int32_t pixels, std::int32_t cells) {
     return spans;
 }
 
-CellColor SampleCell(const RasterView& picture, const AxisSpan& column, const AxisSpan& row,
-                     Real area) {
+CellSums SumCell(const RasterView& picture, const AxisSpan& column, const AxisSpan& row) {
     Real sumRed = 0;
     Real sumGreen = 0;
     Real sumBlue = 0;
+    const auto add = [&](const std::uint8_t* pixel, Real w) {
+        sumRed += pixel[2] * w;
+        sumGreen += pixel[1] * w;
+        sumBlue += pixel[0] * w;
+    };
+    const std::ptrdiff_t stride = picture.stride;
+    const std::uint8_t* top = picture.data + static_cast<std::ptrdiff_t>(row.first) * stride;
     for (std::int32_t i = column.first; i <= column.last; ++i) {
         const Real wx = SpanWeight(column, i);
-        const std::uint8_t* pixel = picture.data +
-                                    static_cast<std::ptrdiff_t>(row.first) * picture.stride +
-                                    static_cast<std::ptrdiff_t>(i) * 3;
-        for (std::int32_t j = row.first; j <= row.last; ++j, pixel += picture.stride) {
-            const Real w = wx * SpanWeight(row, j);
-            sumRed += pixel[2] * w;
-            sumGreen += pixel[1] * w;
-            sumBlue += pixel[0] * w;
+        const std::uint8_t* pixel = top + static_cast<std::ptrdiff_t>(i) * 3;
+        add(pixel, wx * SpanWeight(row, row.first));
+        if (row.last == row.first) {
+            continue;
         }
+        // Rows between the first and the last weigh exactly 1, so their weight is wx itself,
+        // and a whole-pixel column adds the bytes unscaled: the same sums to the last bit.
+        pixel += stride;
+        const std::uint8_t* const bottom = pixel + (row.last - row.first - 1) * stride;
+        if (wx == 1) {
+            for (; pixel != bottom; pixel += stride) {
+                sumRed += Real(pixel[2]);
+                sumGreen += Real(pixel[1]);
+                sumBlue += Real(pixel[0]);
+            }
+        } else {
+            for (; pixel != bottom; pixel += stride) {
+                add(pixel, wx);
+            }
+        }
+        add(pixel, wx * SpanWeight(row, row.last));
     }
-    return CellColor{RoundHalfUp(sumRed / area), RoundHalfUp(sumGreen / area),
-                     RoundHalfUp(sumBlue / area)};
+    return CellSums{sumRed, sumGreen, sumBlue};
+}
+
+CellColor SampleCell(const RasterView& picture, const AxisSpan& column, const AxisSpan& row,
+                     Real area) {
+    const CellSums sums = SumCell(picture, column, row);
+    return CellColor{RoundHalfUp(sums.red / area), RoundHalfUp(sums.green / area),
+                     RoundHalfUp(sums.blue / area)};
 }
 
 } // namespace pelvano

@@ -37,6 +37,15 @@ inline Real SpanWeight(const AxisSpan& span, std::int32_t pixel) {
     return w;
 }
 
+// Weighted sums of a cell's pixels per channel. Pixels are added column by column, rows inner,
+// so the rounding of every partial sum is fixed and a run gives the same colours every time.
+struct CellSums {
+    Real red = 0;
+    Real green = 0;
+    Real blue = 0;
+};
+CellSums SumCell(const RasterView& picture, const AxisSpan& column, const AxisSpan& row);
+
 // A cell's colour before it is stored: each channel rounded from the area average, not yet
 // cut to 8 bits.
 struct CellColor {
@@ -45,8 +54,8 @@ struct CellColor {
     std::int32_t blue = 0;
 };
 
-// Area-weighted average of the pixels under a cell; `area` is the column step times the row
-// step. Pixels are summed column by column, rows inner, so the rounding of the sums is fixed.
+// Area-weighted average of the pixels under a cell, each channel rounded half up; `area` is the
+// column step times the row step.
 CellColor SampleCell(const RasterView& picture, const AxisSpan& column, const AxisSpan& row,
                      Real area);
 

@@ -38,42 +38,50 @@ int BlockOf(int r, int g, int b) {
            (r >> kBlockShift);
 }
 
-// Squares are exact in float up to 2^24, far above 3 * 255^2; floats let the compiler work on
-// four threads at a time.
+// Per axis, a thread's smallest and largest squared offset from a
+// block depends only on the block's position along that axis, so those are tabulated once and
+// a block's figures are three sums.
 Candidates BuildCandidates() {
     const ThreadTable& palette = ThreadPalette();
-    std::array<std::array<float, kThreadCount>, 3> channel{};
-    for (int i = 0; i < kThreadCount; ++i) {
-        channel[0][i] = palette[i + 1].R;
-        channel[1][i] = palette[i + 1].G;
-        channel[2][i] = palette[i + 1].B;
+    using PerThread = std::array<std::int32_t, kThreadCount>;
+    // [axis][block position]: squared gap to the nearest and to the farthest colour of the
+    // block along that axis.
+    std::vector<std::array<PerThread, kBlocksPerAxis>> gap(3), reach(3);
+    for (int axis = 0; axis < 3; ++axis) {
+        for (int position = 0; position < kBlocksPerAxis; ++position) {
+            const int lo = position * kBlockSide;
+            const int hi = lo + (kBlockSide - 1);
+            for (int i = 0; i < kThreadCount; ++i) {
+                const Item& t = palette[i + 1];
+                const int c = axis == 0 ? t.R : axis == 1 ? t.G : t.B;
+                const int outside = std::max(0, std::max(lo - c, c - hi));
+                const int farthest = std::max(c - lo, hi - c);
+                gap[axis][position][i] = outside * outside;
+                reach[axis][position][i] = farthest * farthest;
+            }
+        }
     }
 
     Candidates out;
     out.start.reserve(kBlockCount + 1);
-    out.threads.reserve(kBlockCount * 12);
-    std::array<float, kThreadCount> nearest{};
-    std::array<float, kThreadCount> farthest{};
+    out.threads.reserve(kBlockCount * 16);
+    PerThread nearest{};
     for (int block = 0; block < kBlockCount; ++block) {
-        const int lowCorner[3] = {(block % kBlocksPerAxis) * kBlockSide,
-                                  (block / kBlocksPerAxis % kBlocksPerAxis) * kBlockSide,
-                                  (block / kBlocksPerAxis / kBlocksPerAxis) * kBlockSide};
-        nearest.fill(0);
-        farthest.fill(0);
-        for (int axis = 0; axis < 3; ++axis) {
-            const float lo = static_cast<float>(lowCorner[axis]);
-            const float hi = lo + (kBlockSide - 1);
-            const auto& c = channel[axis];
-            for (int i = 0; i < kThreadCount; ++i) {
-                const float below = lo - c[i];
-                const float above = c[i] - hi;
-                const float gap = std::max(0.0f, std::max(below, above));
-                const float reach = std::max(c[i] - lo, hi - c[i]);
-                nearest[i] += gap * gap;
-                farthest[i] += reach * reach;
-            }
+        const int r = block % kBlocksPerAxis;
+        const int g = block / kBlocksPerAxis % kBlocksPerAxis;
+        const int b = block / kBlocksPerAxis / kBlocksPerAxis;
+        const PerThread& gapR = gap[0][r];
+        const PerThread& gapG = gap[1][g];
+        const PerThread& gapB = gap[2][b];
+        const PerThread& reachR = reach[0][r];
+        const PerThread& reachG = reach[1][g];
+        const PerThread& reachB = reach[2][b];
+        // The colour of the block farthest from its best thread is no farther than this.
+        std::int32_t bound = 1 << 30;
+        for (int i = 0; i < kThreadCount; ++i) {
+            nearest[i] = gapR[i] + gapG[i] + gapB[i];
+            bound = std::min(bound, reachR[i] + reachG[i] + reachB[i]);
         }
-        const float bound = *std::min_element(farthest.begin(), farthest.end());
         out.start.push_back(static_cast<std::uint32_t>(out.threads.size()));
         for (int i = 0; i < kThreadCount; ++i) {
             if (nearest[i] <= bound) {

@@ -1,7 +1,9 @@
 #include "engine/cell_sampling.h"
 #include "test_pictures.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 namespace pelvano {
@@ -87,6 +89,72 @@ TEST(CellSampling, ChannelsComeFromBlueGreenRedBytes) {
     EXPECT_EQ(c.red, 10);
     EXPECT_EQ(c.green, 20);
     EXPECT_EQ(c.blue, 30);
+}
+
+} // namespace
+} // namespace pelvano
+
+namespace pelvano {
+namespace {
+
+// The sampling rule written out cell by cell with nothing precomputed: edges from the steps,
+// every pixel's weight formed on the spot, pixel columns outer and rows inner.
+CellSums LiteralSums(const testing::TestPicture& picture, std::int32_t columns, std::int32_t rows,
+                     std::int32_t x, std::int32_t y) {
+    const Real stepX = (picture.width - 1e-7L) / columns;
+    const Real stepY = (picture.height - 1e-7L) / rows;
+    const Real x0 = x * stepX, x1 = x0 + stepX, y0 = y * stepY, y1 = y0 + stepY;
+    const std::int32_t i0 = static_cast<std::int32_t>(std::trunc(x0)), i1 = CeilLoose(x1) - 1;
+    const std::int32_t j0 = static_cast<std::int32_t>(std::trunc(y0)), j1 = CeilLoose(y1) - 1;
+    const Real a = x0 - std::trunc(x0), b = 1 - (x1 - std::trunc(x1));
+    const Real c = y0 - std::trunc(y0), d = 1 - (y1 - std::trunc(y1));
+    CellSums sums;
+    for (std::int32_t i = i0; i <= i1; ++i) {
+        for (std::int32_t j = j0; j <= j1; ++j) {
+            Real wx = 1, wy = 1;
+            if (i == i0) {
+                wx -= a;
+            }
+            if (i == i1) {
+                wx -= b;
+            }
+            if (j == j0) {
+                wy -= c;
+            }
+            if (j == j1) {
+                wy -= d;
+            }
+            const Real w = wx * wy;
+            const std::uint8_t* p =
+                &picture.bytes[static_cast<std::size_t>(j * picture.stride + 3 * i)];
+            sums.red += p[2] * w;
+            sums.green += p[1] * w;
+            sums.blue += p[0] * w;
+        }
+    }
+    return sums;
+}
+
+TEST(CellSampling, SumsMatchTheCellByCellRuleToTheLastBit) {
+    const std::tuple<int, int, int, int> shapes[] = {
+        {10, 7, 4, 3},    {37, 23, 5, 4}, {100, 80, 7, 9}, {5, 4, 11, 9},
+        {64, 48, 64, 48}, {3, 3, 2, 2},   {91, 17, 13, 17}};
+    std::uint32_t seed = 1;
+    for (const auto& [width, height, columns, rows] : shapes) {
+        testing::TestPicture picture(width, height);
+        picture.FillNoise(seed++);
+        const auto columnSpans = CellSpans(width, columns);
+        const auto rowSpans = CellSpans(height, rows);
+        for (std::int32_t x = 0; x < columns; ++x) {
+            for (std::int32_t y = 0; y < rows; ++y) {
+                const CellSums got = SumCell(picture.View(), columnSpans[x], rowSpans[y]);
+                const CellSums want = LiteralSums(picture, columns, rows, x, y);
+                ASSERT_TRUE(got.red == want.red && got.green == want.green && got.blue == want.blue)
+                    << width << "x" << height << " in " << columns << "x" << rows << ", cell " << x
+                    << "," << y;
+            }
+        }
+    }
 }
 
 } // namespace
