@@ -196,6 +196,10 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
 int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& err) {
     try {
         return Generate(options, out, err);
+    } catch (const RenderError& error) {
+        // The pattern would make an image too large to hold: the sizes are the problem.
+        err << error.what() << '\n';
+        return kExitRefused;
     } catch (const std::bad_alloc&) {
         // A five-digit size in both directions asks for billions of cells.
         err << "Не хватает памяти: схема слишком велика.\n";

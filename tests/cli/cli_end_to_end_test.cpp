@@ -120,6 +120,11 @@ TEST(CliEndToEnd, FailuresExitNonZeroAndWriteNothing) {
                                  "вышивки. Поменяй циферки."))
         << run.err.toStdString();
 
+    // Billions of cells: refused up front, not a crash or an attempt to allocate them.
+    run = RunCli({rose, "--columns", "99999", "--pattern", pattern});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_FALSE(run.err.isEmpty());
+
     run = RunCli({rose, "--limit", "1", "--pattern", pattern});
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_TRUE(run.err.contains("Количество оттенков должно быть больше 1"));
