@@ -90,29 +90,45 @@ private:
 
 using enum SizeField;
 
+enum class Op { Times, Over };
+
+// One derivation step: target = RoundHalfUp(source op right). The source field is read before
+// the right operand, as the window reads them, so that of two unreadable fields the first is
+// the one reported.
+template <typename ReadRight>
+void Derive(Fields& f, SizeField target, SizeField source, Op op, ReadRight readRight,
+            SizeCalculation& out) {
+    const Real left = f.integer(source);
+    const Real right = readRight();
+    f.write(target, op == Op::Times ? left * right : left / right, out);
+}
+
 // Each derived value is rounded and written before the next step reads it, so later steps see
 // the rounded figure, exactly as the user sees it in the field.
 void DeriveFromMaster(int masterIndex, Fields& f, Real aspect, SizeCalculation& out) {
+    const auto ratio = [aspect] { return aspect; };
+    const auto crossWidth = [&f] { return f.crossWidth(); };
+    const auto crossHeight = [&f] { return f.crossHeight(); };
     switch (masterIndex) {
     case 1:
-        f.write(Height, f.integer(Width) / aspect, out);
-        f.write(Columns, f.integer(Width) / f.crossWidth(), out);
-        f.write(Rows, f.integer(Height) / f.crossHeight(), out);
+        Derive(f, Height, Width, Op::Over, ratio, out);
+        Derive(f, Columns, Width, Op::Over, crossWidth, out);
+        Derive(f, Rows, Height, Op::Over, crossHeight, out);
         break;
     case 2:
-        f.write(Width, f.integer(Height) * aspect, out);
-        f.write(Columns, f.integer(Width) / f.crossWidth(), out);
-        f.write(Rows, f.integer(Height) / f.crossHeight(), out);
+        Derive(f, Width, Height, Op::Times, ratio, out);
+        Derive(f, Columns, Width, Op::Over, crossWidth, out);
+        Derive(f, Rows, Height, Op::Over, crossHeight, out);
         break;
     case 3:
-        f.write(Width, f.integer(Columns) * f.crossWidth(), out);
-        f.write(Height, f.integer(Width) / aspect, out);
-        f.write(Rows, f.integer(Height) / f.crossHeight(), out);
+        Derive(f, Width, Columns, Op::Times, crossWidth, out);
+        Derive(f, Height, Width, Op::Over, ratio, out);
+        Derive(f, Rows, Height, Op::Over, crossHeight, out);
         break;
     case 4:
-        f.write(Height, f.integer(Rows) * f.crossHeight(), out);
-        f.write(Width, f.integer(Height) * aspect, out);
-        f.write(Columns, f.integer(Width) / f.crossWidth(), out);
+        Derive(f, Height, Rows, Op::Times, crossHeight, out);
+        Derive(f, Width, Height, Op::Times, ratio, out);
+        Derive(f, Columns, Width, Op::Over, crossWidth, out);
         break;
     default:
         break;

@@ -91,6 +91,10 @@ TEST(SizeCalculator, ConversionErrorKeepsEarlierWritesAndPublishesNothing) {
     EXPECT_EQ(calc.error, "'' is not a valid integer value");
     EXPECT_TRUE(calc.writes.empty());
 
+    // Of two unreadable fields the one read first is reported: the master, then the cross.
+    calc = RecalcSizes(3, Texts("", "", "x", "", "y", "1"), 1.0L);
+    EXPECT_EQ(calc.error, "'x' is not a valid integer value");
+
     // A restored size text that is not a number, read by the last step.
     calc = RecalcSizes(4, Texts("1", "2", "3", "abc"), 1.0L);
     EXPECT_EQ(calc.error, "'abc' is not a valid integer value");
