@@ -185,7 +185,7 @@ TEST(ThreadPalette, FastMatcherAgreesWithThePlainScanOnTheWholeCube) {
 #if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
     constexpr int kStride = 1;
 #else
-    constexpr int kStride = 61;
+    constexpr int kStride = 17;
 #endif
     constexpr int kColors = 1 << 24;
     const unsigned workers = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
