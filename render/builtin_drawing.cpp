@@ -3,6 +3,8 @@
 #include "render/pattern_images.h"
 #include "render/raster_budget.h"
 
+#include <cstdint>
+
 namespace pelvano {
 
 CellSources BuiltinCellSources() {
@@ -12,8 +14,11 @@ CellSources BuiltinCellSources() {
 void DrawPattern(const PatternData& data, std::int32_t columns, std::int32_t rows,
                  const DrawOptions& options, QImage& exactImage, QImage& patternImage,
                  const std::function<void(std::int32_t)>& columnDone) {
-    DrawPatternFrom(BuiltinCellSources(), AvailableMemoryBytes(), data, columns, rows, options,
-                    exactImage, patternImage, columnDone);
+    // An unknown amount of free memory (0) must not refuse every drawing.
+    const std::uint64_t available = AvailableMemoryBytes();
+    const std::uint64_t budget = available != 0 ? available : UINT64_MAX;
+    DrawPatternFrom(BuiltinCellSources(), budget, data, columns, rows, options, exactImage,
+                    patternImage, columnDone);
 }
 
 void DrawKey(const PatternData& data, const DrawOptions& options, QImage& keyImage) {

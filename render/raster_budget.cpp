@@ -3,9 +3,7 @@
 #include "render/render_error.h"
 
 #include <climits>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace pelvano {
 
@@ -31,25 +29,6 @@ std::uint64_t RasterBytes(PixelSize size) {
     }
     const auto bytesPerLine = (static_cast<std::uint64_t>(size.width) * 3 + 3) / 4 * 4;
     return bytesPerLine * static_cast<std::uint64_t>(size.height);
-}
-
-std::uint64_t AvailableMemoryBytes() {
-    std::ifstream meminfo("/proc/meminfo");
-    std::string key;
-    std::uint64_t value = 0;
-    std::string unit;
-    while (meminfo >> key >> value) {
-        std::getline(meminfo, unit);
-        if (key == "MemAvailable:") {
-            return value * 1024;
-        }
-    }
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages > 0 && pageSize > 0) {
-        return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
-    }
-    return UINT64_MAX;
 }
 
 void CheckRastersFit(std::initializer_list<PixelSize> sizes, std::uint64_t budgetBytes) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/grid_budget.h"
 #include "render/grid_geometry.h"
 
 #include <cstdint>
@@ -9,10 +10,6 @@ namespace pelvano {
 
 // Bytes a 24-bit raster of this size occupies, rows padded to 4 bytes.
 std::uint64_t RasterBytes(PixelSize size);
-
-// Memory the system could give us now without swapping (MemAvailable), or the physical memory
-// when that is unknown.
-std::uint64_t AvailableMemoryBytes();
 
 // Throws RenderError, with the size in the message, when any raster is beyond what a 24-bit
 // QImage can address or all of them together need more than `budgetBytes`. Called before
