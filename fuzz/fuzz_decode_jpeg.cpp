@@ -1,0 +1,14 @@
+// Feeds arbitrary bytes to the JPEG decoder.
+#include "fuzz_support.h"
+#include "io/picture_decoders.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    pelvano::fuzz::SilenceQt();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace pelvano;
+    fuzz::CheckOutcome(DecodeJpeg(fuzz::BytesOf(data, size), fuzz::FuzzLimits()));
+    return 0;
+}
