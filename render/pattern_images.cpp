@@ -1,6 +1,7 @@
 #include "render/pattern_images.h"
 
 #include "render/grid_geometry.h"
+#include "render/raster_allocation.h"
 #include "render/raster_budget.h"
 
 #include <algorithm>
@@ -110,8 +111,7 @@ QImage TargetImage(const QImage& current, PixelSize size) {
     if (CanRedrawInPlace(current, size)) {
         return current;
     }
-    QImage image(static_cast<int>(size.width), static_cast<int>(size.height),
-                 QImage::Format_BGR888);
+    QImage image = NewRaster(static_cast<int>(size.width), static_cast<int>(size.height));
     if (image.isNull()) {
         throw RenderError("Не хватает памяти для изображения схемы " + std::to_string(size.width) +
                           " × " + std::to_string(size.height) +
