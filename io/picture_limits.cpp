@@ -1,10 +1,9 @@
 #include "io/picture_limits.h"
 
 #include <algorithm>
-#include <fstream>
 #include <limits>
-#include <optional>
-#include <string>
+
+#include "engine/grid_budget.h"
 
 namespace pelvano {
 
@@ -12,27 +11,16 @@ namespace {
 
 constexpr std::int64_t kMaxRasterBytes = std::int64_t{1} << 31;
 
-// MemAvailable of /proc/meminfo: what can be allocated without swapping. Unknown elsewhere.
-std::optional<std::int64_t> AvailableMemoryBytes() {
-    std::ifstream meminfo("/proc/meminfo");
-    std::string key;
-    std::int64_t kib = 0;
-    std::string unit;
-    while (meminfo >> key >> kib) {
-        std::getline(meminfo, unit);
-        if (key == "MemAvailable:")
-            return kib * 1024;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 PictureLimits DefaultPictureLimits() {
     PictureLimits limits;
     limits.maxRasterBytes = kMaxRasterBytes;
-    if (const auto available = AvailableMemoryBytes(); available && *available > 0)
-        limits.maxRasterBytes = std::min(limits.maxRasterBytes, *available);
+    // 0 means the system did not say; the fixed cap then stands alone.
+    if (const std::uint64_t available = AvailableMemoryBytes(); available > 0) {
+        limits.maxRasterBytes = static_cast<std::int64_t>(
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(limits.maxRasterBytes), available));
+    }
     return limits;
 }
 
