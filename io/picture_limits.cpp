@@ -1,9 +1,9 @@
 #include "io/picture_limits.h"
 
+#include "engine/grid_budget.h"
+
 #include <algorithm>
 #include <limits>
-
-#include "engine/grid_budget.h"
 
 namespace pelvano {
 
