@@ -123,7 +123,7 @@ TEST(CliEndToEnd, FailuresExitNonZeroAndWriteNothing) {
     // Billions of cells: refused up front, not a crash or an attempt to allocate them.
     run = RunCli({rose, "--columns", "99999", "--pattern", pattern});
     EXPECT_EQ(run.exitCode, 3);
-    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_TRUE(run.err.contains("99999")) << run.err.toStdString();
 
     run = RunCli({rose, "--limit", "1", "--pattern", pattern});
     EXPECT_EQ(run.exitCode, 3);
@@ -134,7 +134,7 @@ TEST(CliEndToEnd, FailuresExitNonZeroAndWriteNothing) {
 
     run = RunCli({dir.filePath("missing.bmp"), "--pattern", pattern});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_TRUE(run.err.contains("missing.bmp")) << run.err.toStdString();
 
     run = RunCli({kCorpus + "/broken/bmp-named.jpg", "--pattern", pattern});
     EXPECT_EQ(run.exitCode, 1);
@@ -144,7 +144,15 @@ TEST(CliEndToEnd, FailuresExitNonZeroAndWriteNothing) {
 
     run = RunCli({rose, "--columns", "10", "--key", dir.filePath("no-such-folder/key.bmp")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_TRUE(run.err.contains("no-such-folder/key.bmp")) << run.err.toStdString();
+    run = RunCli({rose, "--columns", "10", "--threads", dir.filePath("no-such-folder/t.csv")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("no-such-folder/t.csv")) << run.err.toStdString();
+
+    // A successful quiet run says nothing at all.
+    run = RunCli({rose, "--columns", "10", "--quiet"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out + run.err, "");
 }
 
 TEST(CliEndToEnd, HelpAndVersion) {
