@@ -209,7 +209,13 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
         }
         written << options.threadsCsv;
     }
+    // Each result gets a file of its own, and none replaces the picture it was made from.
+    const QString picture = QFileInfo(options.picture).absoluteFilePath();
     for (qsizetype i = 0; i < written.size(); ++i) {
+        if (QFileInfo(written[i]).absoluteFilePath() == picture) {
+            return Failure(
+                QString("Результат записался бы поверх картинки: '%1'.").arg(written[i]));
+        }
         for (qsizetype j = i + 1; j < written.size(); ++j) {
             if (QFileInfo(written[i]).absoluteFilePath() ==
                 QFileInfo(written[j]).absoluteFilePath()) {

@@ -112,6 +112,7 @@ TEST(CliOptions, OutputFilesAndPicture) {
     EXPECT_TRUE(Fails({"a.bmp", "--exact", "out.jpg/exact"}));
     EXPECT_TRUE(Fails({"a.bmp", "--pattern", "same.bmp", "--key", "./same.bmp"}));
     EXPECT_TRUE(Fails({"a.bmp", "--threads", ""}));
+    EXPECT_TRUE(Fails({"dir/a.bmp", "--pattern", "dir/../dir/a.bmp"}));
 
     EXPECT_TRUE(Fails({}));
     EXPECT_TRUE(Fails({"a.bmp", "b.bmp"}));
