@@ -155,6 +155,26 @@ TEST(CliEndToEnd, FailuresExitNonZeroAndWriteNothing) {
     EXPECT_EQ(run.out + run.err, "");
 }
 
+// The bundled sample through the tool, as scripts/run does it; the results are kept as PNG in the
+// test output folder for a look.
+TEST(CliEndToEnd, BundledSampleForReview) {
+    const QString sample = PELVANO_SOURCE_DIR "/resources/sample/sample.bmp";
+    EXPECT_EQ(PictureSize(sample), QSize(200, 150));
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const ToolRun run =
+        RunCli({sample, "--pattern", dir.filePath("pattern.bmp"), "--key", dir.filePath("key.bmp"),
+                "--exact", dir.filePath("exact.bmp"), "--quiet"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (const char* name : {"pattern", "key", "exact"}) {
+        const LoadedPicture loaded = LoadPicture(dir.filePath(QString(name) + ".bmp"));
+        ASSERT_TRUE(loaded.ok()) << name;
+        EXPECT_TRUE(
+            loaded.picture.save(QString(PELVANO_TEST_OUTPUT_DIR "/cli-sample-%1.png").arg(name)));
+    }
+}
+
 TEST(CliEndToEnd, HelpAndVersion) {
     ToolRun run = RunCli({"--help"});
     EXPECT_EQ(run.exitCode, 0);
