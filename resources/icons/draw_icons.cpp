@@ -1,0 +1,205 @@
+// Draws the window's icons from simple shapes and writes them as PNG files into the folder given
+// on the command line. The PNGs are committed; the build only embeds them.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QColor kOutline(60, 60, 60);
+
+QImage canvas(int side) {
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+void folder(QPainter& p) {
+    p.setPen(QPen(QColor(140, 100, 20), 1));
+    p.setBrush(QColor(240, 200, 80));
+    QPainterPath back;
+    back.moveTo(1.5, 3.5);
+    back.lineTo(6.5, 3.5);
+    back.lineTo(7.5, 5.0);
+    back.lineTo(13.5, 5.0);
+    back.lineTo(13.5, 13.5);
+    back.lineTo(1.5, 13.5);
+    back.closeSubpath();
+    p.drawPath(back);
+    p.setBrush(QColor(252, 224, 120));
+    QPainterPath flap;
+    flap.moveTo(3.5, 7.5);
+    flap.lineTo(15.5, 7.5);
+    flap.lineTo(13.5, 13.5);
+    flap.lineTo(1.5, 13.5);
+    flap.closeSubpath();
+    p.drawPath(flap);
+}
+
+// A small piece of pattern: coloured cells under a grid.
+void patternSheet(QPainter& p, QRectF area) {
+    const QColor cells[] = {QColor(200, 40, 60), QColor(40, 140, 60), QColor(40, 90, 190),
+                            QColor(240, 190, 40)};
+    const qreal step = area.width() / 3;
+    for (int x = 0; x < 3; ++x)
+        for (int y = 0; y < 3; ++y)
+            p.fillRect(QRectF(area.left() + x * step, area.top() + y * step, step, step),
+                       cells[(x + 2 * y) % 4]);
+    p.setPen(QPen(Qt::black, 0.8));
+    p.setBrush(Qt::NoBrush);
+    for (int i = 0; i <= 3; ++i) {
+        p.drawLine(QPointF(area.left() + i * step, area.top()),
+                   QPointF(area.left() + i * step, area.bottom()));
+        p.drawLine(QPointF(area.left(), area.top() + i * step),
+                   QPointF(area.right(), area.top() + i * step));
+    }
+}
+
+// A small key: swatches with a line of text beside each.
+void keySheet(QPainter& p, QRectF area) {
+    p.fillRect(area, Qt::white);
+    const QColor swatches[] = {QColor(200, 40, 60), QColor(40, 140, 60), QColor(40, 90, 190)};
+    const qreal row = area.height() / 3;
+    for (int i = 0; i < 3; ++i) {
+        const qreal y = area.top() + i * row + 0.5;
+        p.fillRect(QRectF(area.left() + 0.5, y, row - 1, row - 1), swatches[i]);
+        p.fillRect(QRectF(area.left() + row + 0.5, y + row / 2 - 0.5, area.width() - row - 1, 1),
+                   kOutline);
+    }
+}
+
+void floppy(QPainter& p) {
+    p.setPen(QPen(QColor(20, 40, 90), 1));
+    p.setBrush(QColor(60, 100, 180));
+    QPainterPath body;
+    body.moveTo(1.5, 1.5);
+    body.lineTo(12.5, 1.5);
+    body.lineTo(14.5, 3.5);
+    body.lineTo(14.5, 14.5);
+    body.lineTo(1.5, 14.5);
+    body.closeSubpath();
+    p.drawPath(body);
+    p.setBrush(QColor(210, 210, 210));
+    p.drawRect(QRectF(4.5, 1.5, 7, 4));
+    p.fillRect(QRectF(9, 2, 1.5, 3), QColor(60, 100, 180));
+}
+
+void printer(QPainter& p) {
+    p.setPen(QPen(kOutline, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(3.5, 0.5, 9, 6));
+    p.setBrush(QColor(170, 170, 170));
+    p.drawRoundedRect(QRectF(0.5, 5.5, 15, 6), 1.5, 1.5);
+    p.fillRect(QRectF(12, 7, 2, 1.5), QColor(60, 200, 60));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(3.5, 9.5, 9, 6));
+}
+
+QImage savePattern() {
+    QImage image = canvas(16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    floppy(p);
+    patternSheet(p, QRectF(4, 7, 8, 7));
+    return image;
+}
+
+QImage saveKey() {
+    QImage image = canvas(16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    floppy(p);
+    keySheet(p, QRectF(3.5, 7, 9, 7));
+    return image;
+}
+
+QImage printPattern() {
+    QImage image = canvas(16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    printer(p);
+    patternSheet(p, QRectF(5, 10, 6, 5.5));
+    return image;
+}
+
+QImage printKey() {
+    QImage image = canvas(16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    printer(p);
+    keySheet(p, QRectF(4, 10, 8, 5.5));
+    return image;
+}
+
+QImage open() {
+    QImage image = canvas(16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    folder(p);
+    return image;
+}
+
+// The program's icon: a heart stitched in crosses on a canvas with a grid.
+QImage application(int side) {
+    static const char* heart[] = {
+        "........", ".XX..XX.", "XXXXXXXX", "XXXXXXXX",
+        ".XXXXXX.", "..XXXX..", "...XX...", "........",
+    };
+    QImage image = canvas(side);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal cell = side / 8.0;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 244, 228));
+    p.drawRoundedRect(QRectF(0, 0, side, side), cell, cell);
+    p.setPen(QPen(QColor(200, 190, 170), side >= 32 ? 1.0 : 0.5));
+    for (int i = 1; i < 8; ++i) {
+        p.drawLine(QPointF(i * cell, 0), QPointF(i * cell, side));
+        p.drawLine(QPointF(0, i * cell), QPointF(side, i * cell));
+    }
+    const qreal stroke = std::max(1.0, cell / 4.0);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            if (heart[y][x] != 'X')
+                continue;
+            const QColor thread = (x + y) % 3 == 0 ? QColor(170, 20, 60) : QColor(215, 40, 80);
+            p.setPen(QPen(thread, stroke, Qt::SolidLine, Qt::RoundCap));
+            const QRectF c(x * cell, y * cell, cell, cell);
+            const qreal m = cell * 0.18;
+            p.drawLine(c.topLeft() + QPointF(m, m), c.bottomRight() - QPointF(m, m));
+            p.drawLine(c.topRight() + QPointF(-m, m), c.bottomLeft() + QPointF(m, -m));
+        }
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: pelvano_draw_icons OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const std::pair<const char*, std::function<QImage()>> icons[] = {
+        {"open.png", open},
+        {"save-pattern.png", savePattern},
+        {"save-key.png", saveKey},
+        {"print-pattern.png", printPattern},
+        {"print-key.png", printKey},
+        {"pelvano-16.png", [] { return application(16); }},
+        {"pelvano-32.png", [] { return application(32); }},
+        {"pelvano-64.png", [] { return application(64); }},
+    };
+    for (const auto& [name, draw] : icons) {
+        const QString path = folder + QLatin1Char('/') + QLatin1String(name);
+        if (!draw().save(path, "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,203 @@
+// The size fields of the window: the calculator's writes, the master choice, the cross-size
+// normalisation, the spin buttons and the typing rules, driven through the real controls.
+#include "ui_test_support.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace pelvano::test {
+namespace {
+
+using SizeFieldsTest = FormTest;
+
+void expectSizes(const TForm1& f, const char* width, const char* height, const char* columns,
+                 const char* rows) {
+    EXPECT_EQ(f.Edit2->text(), QString::fromUtf8(width));
+    EXPECT_EQ(f.Edit1->text(), QString::fromUtf8(height));
+    EXPECT_EQ(f.Edit6->text(), QString::fromUtf8(columns));
+    EXPECT_EQ(f.Edit5->text(), QString::fromUtf8(rows));
+}
+
+void replaceText(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(edit, text);
+}
+
+TEST_F(SizeFieldsTest, FirstStartDerivesFromTheDefaultsAndShowsTheSummary) {
+    expectSizes(*form, "150", "150", "88", "88");
+    EXPECT_EQ(form->Edit3->text(), "1,7");
+    EXPECT_EQ(form->Edit7->text(), "1,7");
+    EXPECT_EQ(form->UpDown1->position(), 170);
+    EXPECT_EQ(form->UpDown2->position(), 170);
+    EXPECT_EQ(form->Label10->text(), "Крестиков: 7.744");
+    EXPECT_EQ(form->Label11->text(), "Ширина: 150 мм");
+    EXPECT_EQ(form->Label12->text(), "Высота: 150 мм");
+    EXPECT_EQ(form->ColumnCount, 88);
+    EXPECT_EQ(form->RowCount, 88);
+    EXPECT_NEAR(static_cast<double>(form->CrossWidth), 1.7, 1e-12);
+    EXPECT_EQ(form->MasterIndex, 1);
+    // Only the master field can be typed in.
+    EXPECT_TRUE(form->Edit2->isEnabled());
+    EXPECT_FALSE(form->Edit1->isEnabled());
+    EXPECT_FALSE(form->Edit6->isEnabled());
+    EXPECT_FALSE(form->Edit5->isEnabled());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(SizeFieldsTest, MastersDeriveTheOtherFieldsInThePictureProportions) {
+    // A 640 x 480 picture, 200 mm wide in crosses of 2,5 mm.
+    form->PictureAspect = 640.0L / 480.0L;
+    form->Edit3->setText("2,5");
+    form->Edit7->setText("2,5");
+    replaceText(form->Edit2, "200");
+    expectSizes(*form, "200", "150", "80", "60");
+    EXPECT_EQ(form->Label10->text(), "Крестиков: 4.800");
+    EXPECT_EQ(form->ColumnCount, 80);
+    EXPECT_EQ(form->RowCount, 60);
+
+    // Choosing a master from the program works like a click: rows become the typed field.
+    form->RadioButton4->setChecked(true);
+    EXPECT_EQ(form->MasterIndex, 4);
+    EXPECT_TRUE(form->Edit5->isEnabled());
+    EXPECT_FALSE(form->Edit2->isEnabled());
+    // Switching the master changes no value.
+    expectSizes(*form, "200", "150", "80", "60");
+
+    // A 300 x 400 picture, 100 rows of crosses 1,7 wide and 1,5 high: 112.5 mm rounds up.
+    form->PictureAspect = 0.75L;
+    form->Edit3->setText("1,7");
+    form->Edit7->setText("1,5");
+    replaceText(form->Edit5, "100");
+    expectSizes(*form, "113", "150", "66", "100");
+
+    // Columns as master: 99999 crosses of 1 mm; the derived width is longer than can be typed.
+    form->PictureAspect = 1.0L;
+    form->RadioButton3->setChecked(true);
+    form->Edit3->setText("1");
+    form->Edit7->setText("1");
+    form->Edit6->setText("99999");
+    expectSizes(*form, "99999", "99999", "99999", "99999");
+    EXPECT_EQ(form->Label10->text(), "Крестиков: 9.999.800.001");
+    form->Edit3->setText("10");
+    EXPECT_EQ(form->Edit2->text(), "999990");
+
+    // An empty master recalculates nothing.
+    form->Edit6->setText("");
+    EXPECT_EQ(form->Edit2->text(), "999990");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(SizeFieldsTest, WritesIntoDerivedFieldsDoNotRecalculate) {
+    QSignalSpy changes(form->Edit2, &QLineEdit::textChanged);
+    form->Edit2->setText("150"); // equal text: no change notification at all
+    EXPECT_EQ(changes.count(), 0);
+
+    form->Edit1->setText("999"); // not the master
+    EXPECT_EQ(form->Edit6->text(), "88");
+    EXPECT_EQ(form->ColumnCount, 88);
+
+    form->Edit2->setText("170");
+    EXPECT_EQ(changes.count(), 1);
+    expectSizes(*form, "170", "170", "100", "100");
+}
+
+TEST_F(SizeFieldsTest, CrossSizesAreNormalisedAndFollowTheSpinButtons) {
+    replaceText(form->Edit3, "");
+    EXPECT_EQ(form->Edit3->text(), "0,01");
+    EXPECT_EQ(form->UpDown1->position(), 1);
+    EXPECT_EQ(form->Edit6->text(), "15000");
+
+    form->Edit3->setText("25");
+    EXPECT_EQ(form->Edit3->text(), "10");
+    EXPECT_EQ(form->UpDown1->position(), 1000);
+
+    form->Edit7->setText(",5");
+    EXPECT_EQ(form->Edit7->text(), "0,5");
+    EXPECT_EQ(form->UpDown2->position(), 50);
+
+    // A comma typed after a digit is taken back at once: "1," reads as 1.
+    form->Edit7->setText("1,");
+    EXPECT_EQ(form->Edit7->text(), "1");
+
+    form->Edit3->setText("1,7");
+    QTest::mouseClick(form->UpDown1->upButton(), Qt::LeftButton);
+    EXPECT_EQ(form->UpDown1->position(), 171);
+    EXPECT_EQ(form->Edit3->text(), "1,71");
+    EXPECT_NEAR(static_cast<double>(form->CrossWidth), 1.71, 1e-12);
+    EXPECT_EQ(form->Edit6->text(), "88"); // 150 / 1.71 = 87.7
+    QTest::mouseClick(form->UpDown1->downButton(), Qt::LeftButton);
+    QTest::mouseClick(form->UpDown1->downButton(), Qt::LeftButton);
+    EXPECT_EQ(form->Edit3->text(), "1,69");
+
+    // The spin range ends at 10 mm without wrapping round.
+    form->Edit3->setText("10");
+    QTest::mouseClick(form->UpDown1->upButton(), Qt::LeftButton);
+    EXPECT_EQ(form->UpDown1->position(), 1000);
+    EXPECT_EQ(form->Edit3->text(), "10");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(SizeFieldsTest, TypingPassesOnlyDigitsWithinTheLengthLimit) {
+    replaceText(form->Edit2, "1a2-3 ");
+    EXPECT_EQ(form->Edit2->text(), "123");
+    QTest::keyClicks(form->Edit2, "4567");
+    EXPECT_EQ(form->Edit2->text(), "12345"); // five characters at most
+    QTest::keyClick(form->Edit2, Qt::Key_Backspace);
+    EXPECT_EQ(form->Edit2->text(), "1234");
+
+    replaceText(form->Edit4, "1x234");
+    EXPECT_EQ(form->Edit4->text(), "123");
+
+    // The cross fields take one comma only.
+    form->Edit3->setText("1,7");
+    form->Edit3->setFocus();
+    form->Edit3->end(false);
+    QTest::keyClick(form->Edit3, Qt::Key_Comma, Qt::NoModifier);
+    QTest::keyClicks(form->Edit3, ".a");
+    EXPECT_EQ(form->Edit3->text(), "1,7");
+    form->Edit3->home(false);
+    form->Edit3->cursorForward(true, 1);
+    QTest::keyClicks(form->Edit3, "2");
+    EXPECT_EQ(form->Edit3->text(), "2,7");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(SizeFieldsTest, PastedTextThatIsNoNumberIsReportedAndChangesNothingPublished) {
+    form->Edit2->setFocus();
+    form->Edit2->selectAll();
+    QGuiApplication::clipboard()->setText("12ab");
+    QTest::keyClick(form->Edit2, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(form->Edit2->text(), "12ab");
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0], "'12ab' is not a valid integer value");
+    EXPECT_EQ(form->ColumnCount, 88);
+    EXPECT_EQ(form->Label10->text(), "Крестиков: 7.744");
+
+    form->Edit7->setFocus();
+    form->Edit7->selectAll();
+    QGuiApplication::clipboard()->setText("1.5");
+    form->Edit7->paste();
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1], "'1.5' is not a valid floating point value");
+    EXPECT_NEAR(static_cast<double>(form->CrossHeight), 1.7, 1e-12);
+
+    // A paste longer than a field can hold is refused, as typing beyond the limit is.
+    form->Edit6->setEnabled(true);
+    form->Edit6->selectAll();
+    QGuiApplication::clipboard()->setText("1234567");
+    form->Edit6->paste();
+    EXPECT_EQ(form->Edit6->text(), "88");
+}
+
+} // namespace
+} // namespace pelvano::test

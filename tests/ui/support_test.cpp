@@ -1,0 +1,80 @@
+// The window's small helpers: the error guard, the dialog folder rule, filters and key rules.
+#include "ui/error_guard.h"
+#include "ui/folder_of.h"
+#include "ui/key_filters.h"
+#include "ui_test_support.h"
+
+#include <QKeyEvent>
+#include <stdexcept>
+
+namespace pelvano::test {
+namespace {
+
+TEST(ErrorGuardTest, NestedErrorsEndTheOuterHandlerAndAreShownOnce) {
+    ScriptedDialogs dialogs;
+    ErrorGuard guard(dialogs, nullptr);
+    QStringList steps;
+    guard.run([&] {
+        steps << "outer";
+        // A handler raised by a control write inside the outer one.
+        guard.run([&] {
+            steps << "inner";
+            throw UserError(QStringLiteral("'x' is not a valid integer value"));
+        });
+        guard.rethrowPending();
+        steps << "after the write";
+    });
+    EXPECT_EQ(steps, QStringList({"outer", "inner"}));
+    EXPECT_EQ(dialogs.messages, QStringList({"'x' is not a valid integer value"}));
+
+    guard.run([] { throw std::bad_alloc(); });
+    guard.run([] { throw std::runtime_error("Ошибка"); });
+    guard.run([] { throw 42; });
+    EXPECT_EQ(dialogs.messages.mid(1), QStringList({"Out of memory", "Ошибка", "Unknown error"}));
+    EXPECT_FALSE(guard.busy());
+    guard.run([&] { steps << "runs again"; });
+    EXPECT_EQ(steps.back(), "runs again");
+}
+
+TEST(DialogFolderTest, FolderWithoutTrailingSeparatorExceptAtTheRoot) {
+    EXPECT_EQ(DialogFolderOf("/home/anna/pics/rose.bmp"), "/home/anna/pics");
+    EXPECT_EQ(DialogFolderOf("/rose.bmp"), "/");
+    EXPECT_EQ(DialogFolderOf("/home/anna/my.pics/rose"), "/home/anna/my.pics");
+    EXPECT_EQ(DialogFolderOf("rose.bmp"), "");
+}
+
+TEST(DialogFiltersTest, FilterPairsBecomeQtNameFilters) {
+    EXPECT_EQ(QtNameFilters("Картинки (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp"),
+              QStringList({"Картинки (*.jpg *.jpeg *.bmp)"}));
+    EXPECT_EQ(QtNameFilters("Картинка (*.bmp)|*.bmp|Картинка (*.jpg)|*.jpg"),
+              QStringList({"Картинка (*.bmp)", "Картинка (*.jpg)"}));
+    EXPECT_EQ(PlainLineBreaks("a\r\nb\n\rc"), "a\nb\nc");
+}
+
+TEST(KeyFiltersTest, OnlyTypingIsFiltered) {
+    auto typed = [](int key, const QString& text, Qt::KeyboardModifiers modifiers = {}) {
+        const QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+        return IsTypedCharacter(event);
+    };
+    EXPECT_TRUE(typed(Qt::Key_A, "a"));
+    EXPECT_TRUE(typed(Qt::Key_Backspace, "\b"));
+    EXPECT_FALSE(typed(Qt::Key_V, "\x16", Qt::ControlModifier)); // paste is a shortcut
+    EXPECT_FALSE(typed(Qt::Key_Delete, "\x7f"));
+    EXPECT_FALSE(typed(Qt::Key_Tab, "\t"));
+    EXPECT_FALSE(typed(Qt::Key_Return, "\r"));
+    EXPECT_FALSE(typed(Qt::Key_Left, ""));
+
+    EXPECT_TRUE(AcceptsIntegerKey('0'));
+    EXPECT_TRUE(AcceptsIntegerKey('9'));
+    EXPECT_TRUE(AcceptsIntegerKey('\b'));
+    EXPECT_FALSE(AcceptsIntegerKey(','));
+    EXPECT_FALSE(AcceptsIntegerKey('-'));
+    EXPECT_FALSE(AcceptsIntegerKey(QChar(0x0663))); // an Arabic-Indic three is not a digit here
+    EXPECT_TRUE(AcceptsCommaDecimalKey(',', "17"));
+    EXPECT_FALSE(AcceptsCommaDecimalKey(',', "1,7"));
+    EXPECT_FALSE(AcceptsCommaDecimalKey('.', "17"));
+    EXPECT_TRUE(AcceptsCommaDecimalKey('\b', "1,7"));
+}
+
+} // namespace
+} // namespace pelvano::test

@@ -1,0 +1,72 @@
+#include "ui_test_support.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace pelvano::test {
+
+namespace {
+
+// One application for the whole test program; settings and dialogs never touch the user's own.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QStandardPaths::setTestModeEnabled(true);
+        static int argc = 1;
+        static char name[] = "test_ui";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("pelvano-tests"));
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] const auto* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+} // namespace
+
+QString CorpusFile(const char* relative) {
+    return QDir(QStringLiteral(PELVANO_CORPUS_DIR)).filePath(QString::fromUtf8(relative));
+}
+
+QString TestOutputFile(const QString& name) {
+    return QDir(QStringLiteral(PELVANO_TEST_OUTPUT_DIR)).filePath(name);
+}
+
+void FormTest::SetUp() {
+    form = std::make_unique<TForm1>(dialogs);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QApplication::processEvents();
+}
+
+void FormTest::TearDown() {
+    form.reset();
+}
+
+void FormTest::openPicture(const QString& path) {
+    dialogs.openAnswers.push_back(path);
+    QTest::mouseClick(form->SpeedButton1, Qt::LeftButton);
+}
+
+void FormTest::generate() {
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+}
+
+void FormTest::setScrollBoxSize(int width, int height) {
+    // Small boxes need a window below its usual smallest size.
+    form->setMinimumSize(0, 0);
+    const QSize now = form->ScrollBox1->size();
+    form->resize(form->width() + width - now.width(), form->height() + height - now.height());
+    QApplication::processEvents();
+    ASSERT_EQ(form->ScrollBox1->size(), QSize(width, height));
+}
+
+} // namespace pelvano::test

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "ui/dialogs.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+    *out << '{';
+    for (const QString& text : texts) {
+        PrintTo(text, out);
+        *out << ' ';
+    }
+    *out << '}';
+}
+
+namespace pelvano::test {
+
+// Answers the window's dialogs from queues and records what was asked and shown.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct OpenRequest {
+        QString title;
+        QString folder;
+        QString filter;
+    };
+
+    std::deque<QString> openAnswers;    // an empty answer cancels
+    std::deque<SaveChoice> saveAnswers; // an empty path cancels
+    std::deque<bool> yesNoAnswers;
+
+    std::vector<OpenRequest> openRequests;
+    QStringList messages;
+    QStringList questions;
+
+    QString openPictureFile(QWidget*, const QString& title, const QString& folder,
+                            const QString& filter) override {
+        openRequests.push_back({title, folder, filter});
+        if (openAnswers.empty()) {
+            ADD_FAILURE() << "unexpected open dialog";
+            return {};
+        }
+        QString answer = openAnswers.front();
+        openAnswers.pop_front();
+        return answer;
+    }
+
+    std::optional<SaveChoice> savePictureFile(QWidget*, const QString&, const QString&,
+                                              const QString&, int) override {
+        if (saveAnswers.empty()) {
+            ADD_FAILURE() << "unexpected save dialog";
+            return std::nullopt;
+        }
+        const SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        if (answer.path.isEmpty())
+            return std::nullopt;
+        return answer;
+    }
+
+    void showMessage(QWidget*, const QString& text) override { messages << text; }
+
+    bool askYesNo(QWidget*, const QString& caption, const QString& text) override {
+        questions << caption + QStringLiteral(": ") + text;
+        if (yesNoAnswers.empty()) {
+            ADD_FAILURE() << "unexpected question";
+            return false;
+        }
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
+};
+
+QString CorpusFile(const char* relative);
+QString TestOutputFile(const QString& name);
+
+// A shown main window with scripted dialogs, at its first-run place and size.
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens a picture through the toolbar button; the dialog answers `path`.
+    void openPicture(const QString& path);
+    // Presses "Генерировать схему".
+    void generate();
+    // Gives the scroll box this outer size by resizing the window around it.
+    void setScrollBoxSize(int width, int height);
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace pelvano::test

@@ -1,0 +1,146 @@
+#include "engine/size_calculator.h"
+#include "ui/form1.h"
+#include "ui/key_filters.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace pelvano {
+
+namespace {
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+void TForm1::RadioButton1Click() {
+    // Only the master field can be typed in; the others show what the calculator derives.
+    for (QLineEdit* edit : {Edit1, Edit2, Edit5, Edit6})
+        edit->setEnabled(false);
+    if (RadioButton1->isChecked()) {
+        Edit2->setEnabled(true);
+        MasterIndex = 1;
+    } else if (RadioButton2->isChecked()) {
+        Edit1->setEnabled(true);
+        MasterIndex = 2;
+    } else if (RadioButton3->isChecked()) {
+        Edit6->setEnabled(true);
+        MasterIndex = 3;
+    } else if (RadioButton4->isChecked()) {
+        Edit5->setEnabled(true);
+        MasterIndex = 4;
+    }
+}
+
+void TForm1::RecalcSizes() {
+    // The checked button decides, not MasterIndex: a stored master outside 1..4 checks no button.
+    int master = 0;
+    if (RadioButton1->isChecked())
+        master = 1;
+    else if (RadioButton2->isChecked())
+        master = 2;
+    else if (RadioButton3->isChecked())
+        master = 3;
+    else if (RadioButton4->isChecked())
+        master = 4;
+
+    SizeTexts texts;
+    texts.width = Edit2->text().toStdString();
+    texts.height = Edit1->text().toStdString();
+    texts.columns = Edit6->text().toStdString();
+    texts.rows = Edit5->text().toStdString();
+    texts.crossWidth = Edit3->text().toStdString();
+    texts.crossHeight = Edit7->text().toStdString();
+    const SizeCalculation result = pelvano::RecalcSizes(master, texts, PictureAspect);
+
+    // Each write raises that field's change handler; only the master's handler recalculates,
+    // and the master is never written here.
+    for (const auto& [field, text] : result.writes) {
+        QLineEdit* target = field == SizeField::Width     ? Edit2
+                            : field == SizeField::Height  ? Edit1
+                            : field == SizeField::Columns ? Edit6
+                                                          : Edit5;
+        writeText(target, fromStd(text));
+    }
+    if (result.error)
+        throw UserError(*result.error);
+
+    ColumnCount = result.columnCount;
+    RowCount = result.rowCount;
+    CrossWidth = result.crossWidth;
+    CrossHeight = result.crossHeight;
+    Label10->setText(fromStd(result.crossCountLabel));
+    Label11->setText(fromStd(result.widthLabel));
+    Label12->setText(fromStd(result.heightLabel));
+}
+
+void TForm1::sizeFieldChange(QLineEdit* edit, QRadioButton* master) {
+    if (edit->text().isEmpty() || !master->isChecked())
+        return;
+    RecalcSizes();
+    RadioButton5Click();
+}
+
+void TForm1::Edit2Change() {
+    sizeFieldChange(Edit2, RadioButton1);
+}
+
+void TForm1::Edit1Change() {
+    sizeFieldChange(Edit1, RadioButton2);
+}
+
+void TForm1::Edit6Change() {
+    sizeFieldChange(Edit6, RadioButton3);
+}
+
+void TForm1::Edit5Change() {
+    sizeFieldChange(Edit5, RadioButton4);
+}
+
+void TForm1::crossSizeChange(QLineEdit* edit, SpinButtons* spin) {
+    // Rewriting the field raises this handler again; the nested run sees its own text back,
+    // writes nothing new, and the nesting ends.
+    if (edit->text().isEmpty())
+        writeText(edit, fromStd(CrossSizeText(kMinCrossHundredths)));
+    const CrossSizeNormalisation normal = NormaliseCrossSize(edit->text().toStdString());
+    if (!normal.ok())
+        throw UserError(*normal.error);
+    writeText(edit, fromStd(normal.text));
+    spin->setPosition(normal.hundredths);
+    RecalcSizes();
+    RadioButton5Click();
+}
+
+void TForm1::Edit3Change() {
+    crossSizeChange(Edit3, UpDown1);
+}
+
+void TForm1::Edit7Change() {
+    crossSizeChange(Edit7, UpDown2);
+}
+
+void TForm1::spinClick(SpinButtons* spin, QLineEdit* edit) {
+    writeText(edit, fromStd(CrossSizeText(spin->position())));
+    RecalcSizes();
+}
+
+void TForm1::UpDown1Click() {
+    spinClick(UpDown1, Edit3);
+}
+
+void TForm1::UpDown2Click() {
+    spinClick(UpDown2, Edit7);
+}
+
+bool TForm1::Edit1KeyPress(QLineEdit*, QChar key) const {
+    return AcceptsIntegerKey(key);
+}
+
+bool TForm1::Edit3KeyPress(QLineEdit* edit, QChar key) const {
+    return AcceptsCommaDecimalKey(key, edit->text());
+}
+
+} // namespace pelvano

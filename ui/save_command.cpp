@@ -1,0 +1,42 @@
+#include "ui/save_command.h"
+
+#include <QFileInfo>
+
+#include "io/file_name.h"
+#include "io/picture_export.h"
+#include "ui/error_guard.h"
+#include "ui/folder_of.h"
+#include "ui/form1.h"
+
+namespace pelvano {
+
+QString OverwriteQuestion(const QString& path) {
+    return QStringLiteral("Файл \"%1\" уже существует. Перезаписать ?").arg(FileNamePart(path));
+}
+
+void SavePictureFile(Dialogs& dialogs, QWidget* parent, SaveDialogMemory memory,
+                     const QImage& image, SavedPicture which) {
+    const QString& title = which == SavedPicture::Key ? kSaveKeyTitle : kSavePatternTitle;
+    // Each "no" to the overwrite question starts over with a fresh, empty dialog.
+    for (;;) {
+        const std::optional<SaveChoice> choice =
+            dialogs.savePictureFile(parent, title, memory.folder, kSavePictureFilter, memory.filterIndex);
+        if (!choice)
+            return;
+        memory.filterIndex = choice->filterIndex;
+        const PictureFormat format =
+            choice->filterIndex == 1 ? PictureFormat::Bmp : PictureFormat::Jpeg;
+        const QString target = ForceExtension(choice->path, format);
+        if (QFileInfo::exists(target) &&
+            !dialogs.askYesNo(parent, kQuestionCaption, OverwriteQuestion(target)))
+            continue;
+
+        const QString error = SavePicture(image, target, format);
+        if (!error.isEmpty())
+            throw UserError(error);
+        memory.folder = DialogFolderOf(choice->path);
+        return;
+    }
+}
+
+} // namespace pelvano

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "ui/dialogs.h"
+
+class QWidget;
+
+namespace pelvano {
+
+inline const QString kSavePatternTitle = QStringLiteral("Сохраняем схему");
+inline const QString kSaveKeyTitle = QStringLiteral("Сохраняем ключ");
+inline const QString kQuestionCaption = QStringLiteral("Вопрос");
+
+enum class SavedPicture { Pattern, Key };
+
+// What the save dialog remembers between saves: the folder it starts in and the filter entry
+// chosen last (1 BMP, 2 JPEG).
+struct SaveDialogMemory {
+    QString& folder;
+    int& filterIndex;
+};
+
+// "Файл "photo.bmp" уже существует. Перезаписать ?" for the file about to be replaced.
+QString OverwriteQuestion(const QString& path);
+
+// Asks for a file name and writes `image` there. The chosen filter entry decides the format and
+// the extension, whatever the typed name ends in. An existing file is replaced only after the
+// user says yes; "no" shows the dialog again. Cancelling writes nothing and changes nothing but
+// the remembered filter entry. After a successful write the dialog will next start in the file's
+// folder. A file that cannot be written throws UserError with the writer's text; an existing file
+// of that name is then left as it was.
+void SavePictureFile(Dialogs& dialogs, QWidget* parent, SaveDialogMemory memory,
+                     const QImage& image, SavedPicture which);
+
+} // namespace pelvano
