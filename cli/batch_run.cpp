@@ -113,12 +113,12 @@ bool WriteText(const QString& path, const std::string& text, std::ostream& err) 
 }
 
 int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    const LoadedPicture loaded = LoadPicture(options.picture);
+    LoadedPicture loaded = LoadPicture(options.picture);
     if (!loaded.ok()) {
         err << loaded.error.toStdString() << '\n';
         return kExitFileError;
     }
-    const QImage& picture = loaded.picture;
+    QImage& picture = loaded.picture;
 
     const SizeCalculation sizes =
         RecalcSizes(static_cast<int>(options.master), TextsFor(options), PictureAspect(picture));
@@ -148,6 +148,10 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
     GenerationOutcome outcome =
         RunGeneration(request, [&](std::int32_t done) { progress.step(done); });
     progress.end();
+    // The grids hold all the drawing needs; a large photo's pixels need not stay beside the
+    // pattern image.
+    request.picture = {};
+    picture = QImage();
     if (const auto* refusal = std::get_if<GenerationRefusal>(&outcome)) {
         err << ForConsole(refusal->message) << '\n';
         return kExitRefused;
