@@ -1,5 +1,6 @@
 #include "io/jpeg_error.h"
 #include "io/picture_decoders.h"
+#include "io/raster_allocation.h"
 
 #include <algorithm>
 
@@ -91,7 +92,7 @@ void RunDecode(JpegDecodeJob& job) {
 
     const auto width = static_cast<int>(cinfo.image_width);
     const auto height = static_cast<int>(cinfo.image_height);
-    job.picture = QImage(width, height, QImage::Format_BGR888);
+    job.picture = NewBgrRaster(width, height);
     if (job.picture.isNull()) {
         job.error = OutOfMemoryMessage(width, height);
         return;
