@@ -96,6 +96,12 @@ void TForm1::createControls() {
     QFont bold = face;
     bold.setBold(true);
 
+    // Group captions sit on the frame line, so the controls keep their places just below it.
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0 2px; }"));
+
     SpeedButton1 = toolButton(this, "SpeedButton1", QStringLiteral(":/icons/open.png"),
                               QStringLiteral("Открыть картинку"), 4);
     SpeedButton2 = toolButton(this, "SpeedButton2", QStringLiteral(":/icons/save-pattern.png"),
@@ -226,6 +232,13 @@ void TForm1::createControls() {
     Image1->setLeft(8);
     Image1->setTop(8);
     Image1->setImageSize(117, 113);
+
+    // The left panel's captions and texts are bold. Set on every control by itself: with a style
+    // sheet on the window, fonts no longer pass from a group box to its children.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (control != TabControl1 && !TabControl1->isAncestorOf(control))
+            control->setFont(bold);
+    }
 
     arrangeControls();
 }
