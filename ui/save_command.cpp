@@ -1,12 +1,12 @@
 #include "ui/save_command.h"
 
-#include <QFileInfo>
-
 #include "io/file_name.h"
 #include "io/picture_export.h"
 #include "ui/error_guard.h"
 #include "ui/folder_of.h"
 #include "ui/form1.h"
+
+#include <QFileInfo>
 
 namespace pelvano {
 
@@ -19,8 +19,8 @@ void SavePictureFile(Dialogs& dialogs, QWidget* parent, SaveDialogMemory memory,
     const QString& title = which == SavedPicture::Key ? kSaveKeyTitle : kSavePatternTitle;
     // Each "no" to the overwrite question starts over with a fresh, empty dialog.
     for (;;) {
-        const std::optional<SaveChoice> choice =
-            dialogs.savePictureFile(parent, title, memory.folder, kSavePictureFilter, memory.filterIndex);
+        const std::optional<SaveChoice> choice = dialogs.savePictureFile(
+            parent, title, memory.folder, kSavePictureFilter, memory.filterIndex);
         if (!choice)
             return;
         memory.filterIndex = choice->filterIndex;

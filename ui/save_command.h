@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/dialogs.h"
+
 #include <QImage>
 #include <QString>
-
-#include "ui/dialogs.h"
 
 class QWidget;
 

@@ -1,11 +1,11 @@
 #include "ui/settings_store.h"
 
+#include "engine/integer_text.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QVariant>
 #include <optional>
-
-#include "engine/integer_text.h"
 
 namespace pelvano {
 
@@ -59,8 +59,8 @@ StartupSettings ReadSettings(QSettings& store, QStringList* problems) {
     const StartupSettings defaults;
     StartupSettings s;
     s.shadeLimit = readText(store, QStringLiteral("MulineNum"), defaults.shadeLimit, problems);
-    s.crossWidthHundredths = readInteger(store, QStringLiteral("KrestikWidth"),
-                                         defaults.crossWidthHundredths, problems);
+    s.crossWidthHundredths =
+        readInteger(store, QStringLiteral("KrestikWidth"), defaults.crossWidthHundredths, problems);
     s.crossHeightHundredths = readInteger(store, QStringLiteral("KrestikHeight"),
                                           defaults.crossHeightHundredths, problems);
     s.windowTop = readInteger(store, QStringLiteral("WinTop"), defaults.windowTop, problems);

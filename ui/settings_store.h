@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/startup_settings.h"
+
 #include <QString>
 #include <QStringList>
-
-#include "ui/startup_settings.h"
 
 class QSettings;
 

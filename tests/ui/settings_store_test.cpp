@@ -1,0 +1,231 @@
+// The settings store on its own, against a settings file in a temporary folder.
+#include "ui/settings_store.h"
+#include "ui_test_support.h"
+
+#include <QFile>
+#include <QRect>
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace pelvano::test {
+namespace {
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    QString fileName() const { return dir.filePath(QStringLiteral("Options.conf")); }
+    QSettings store() const { return QSettings(fileName(), QSettings::IniFormat); }
+
+    // Sets raw values as another program (or an older version) might have left them.
+    void put(const QString& name, const QVariant& value) {
+        QSettings s(fileName(), QSettings::IniFormat);
+        s.setValue(name, value);
+    }
+
+    StartupSettings read(QStringList* problems = nullptr) {
+        QSettings s = store();
+        return ReadSettings(s, problems);
+    }
+
+    QTemporaryDir dir;
+};
+
+void ExpectSame(const StartupSettings& a, const StartupSettings& b) {
+    EXPECT_EQ(a.shadeLimit, b.shadeLimit);
+    EXPECT_EQ(a.crossWidthHundredths, b.crossWidthHundredths);
+    EXPECT_EQ(a.crossHeightHundredths, b.crossHeightHundredths);
+    EXPECT_EQ(a.windowTop, b.windowTop);
+    EXPECT_EQ(a.windowLeft, b.windowLeft);
+    EXPECT_EQ(a.windowWidth, b.windowWidth);
+    EXPECT_EQ(a.windowHeight, b.windowHeight);
+    EXPECT_EQ(a.printerIndex, b.printerIndex);
+    EXPECT_EQ(a.masterIndex, b.masterIndex);
+    EXPECT_EQ(a.embroideryWidth, b.embroideryWidth);
+    EXPECT_EQ(a.embroideryHeight, b.embroideryHeight);
+    EXPECT_EQ(a.columns, b.columns);
+    EXPECT_EQ(a.rows, b.rows);
+    EXPECT_EQ(a.fitToWindow, b.fitToWindow);
+    EXPECT_EQ(a.saveFolder, b.saveFolder);
+    EXPECT_EQ(a.openFolder, b.openFolder);
+    EXPECT_EQ(a.limitShades, b.limitShades);
+    EXPECT_EQ(a.drawGrid, b.drawGrid);
+    EXPECT_EQ(a.drawSymbols, b.drawSymbols);
+    EXPECT_EQ(a.realStitches, b.realStitches);
+    EXPECT_EQ(a.showColor, b.showColor);
+    EXPECT_EQ(a.maximized, b.maximized);
+}
+
+TEST_F(SettingsStoreTest, EmptyStoreGivesFirstRunValuesAndTheFirstSaveWritesAllAsStrings) {
+    QStringList problems;
+    const StartupSettings first = read(&problems);
+    EXPECT_TRUE(problems.isEmpty());
+    ExpectSame(first, StartupSettings{});
+    EXPECT_EQ(first.shadeLimit, "30");
+    EXPECT_EQ(first.crossWidthHundredths, 170);
+    EXPECT_EQ(first.printerIndex, -1);
+    EXPECT_FALSE(first.fitToWindow);
+    EXPECT_TRUE(first.saveFolder.isEmpty());
+
+    {
+        QSettings s = store();
+        EXPECT_EQ(WriteSettings(s, first), "");
+    }
+    const QList<std::pair<QString, QString>> expected = {
+        {"MulineNum", "30"},  {"KrestikWidth", "170"}, {"KrestikHeight", "170"},
+        {"WinTop", "80"},     {"WinLeft", "80"},       {"WinWidth", "700"},
+        {"WinHeight", "570"}, {"PrinterIndex", "-1"},  {"RadioButton", "1"},
+        {"VishWidth", "150"}, {"VishHeight", "150"},   {"Vertnum", "150"},
+        {"Hornum", "150"},    {"Stretch", "0"},        {"SaveDir", ""},
+        {"OpenDir", ""},      {"Limit", "1"},          {"Setka", "1"},
+        {"Znaki", "1"},       {"Real", "1"},           {"Color", "1"},
+        {"WinState", "0"}};
+    QSettings s = store();
+    EXPECT_EQ(s.allKeys().size(), 22);
+    for (const auto& [name, text] : expected) {
+        SCOPED_TRACE(name.toStdString());
+        const QVariant value = s.value(name);
+        EXPECT_EQ(value.typeId(), QMetaType::QString);
+        EXPECT_EQ(value.toString(), text);
+    }
+}
+
+TEST_F(SettingsStoreTest, EveryValueSurvivesARoundTrip) {
+    StartupSettings changed;
+    changed.shadeLimit = "7";
+    changed.crossWidthHundredths = 250;
+    changed.crossHeightHundredths = 1;
+    changed.windowTop = -20; // a window partly above the screen keeps its place
+    changed.windowLeft = 1700;
+    changed.windowWidth = 900;
+    changed.windowHeight = 640;
+    changed.printerIndex = 3;
+    changed.masterIndex = 4;
+    changed.embroideryWidth = "200";
+    changed.embroideryHeight = "";
+    changed.columns = "12345";
+    changed.rows = "abc";
+    changed.fitToWindow = true;
+    // Texts that the file format has to quote or escape.
+    changed.saveFolder = "/home/анна/схемы, новые; \"лучшие\"";
+    changed.openFolder = "@Variant(rose)";
+    changed.limitShades = false;
+    changed.drawGrid = false;
+    changed.drawSymbols = true;
+    changed.realStitches = false;
+    changed.showColor = false;
+    {
+        QSettings s = store();
+        EXPECT_EQ(WriteSettings(s, changed), "");
+    }
+    QStringList problems;
+    ExpectSame(read(&problems), changed);
+    EXPECT_TRUE(problems.isEmpty());
+}
+
+TEST_F(SettingsStoreTest, NumbersAndSwitchesReadAsWholeNumbersOrFallBack) {
+    put("KrestikWidth", "5000"); // the window brings cross sizes into range, not the store
+    put("KrestikHeight", "0");
+    put("RadioButton", "7");
+    put("PrinterIndex", "-1");
+    put("WinTop", "");              // not a number: default
+    put("WinLeft", "12px");         // neither
+    put("WinWidth", "99999999999"); // out of range
+    put("WinHeight", "+600");
+    put("Stretch", "1");
+    put("Limit", "0");
+    put("Setka", "-1"); // any number but 0 is true
+    put("Znaki", "no"); // not a number: the default, true
+    put("Real", "");
+    put("WinState", "2");
+    QStringList problems;
+    const StartupSettings s = read(&problems);
+    EXPECT_TRUE(problems.isEmpty());
+    EXPECT_EQ(s.crossWidthHundredths, 5000);
+    EXPECT_EQ(s.crossHeightHundredths, 0);
+    EXPECT_EQ(s.masterIndex, 7);
+    EXPECT_EQ(s.printerIndex, -1);
+    EXPECT_EQ(s.windowTop, 80);
+    EXPECT_EQ(s.windowLeft, 80);
+    EXPECT_EQ(s.windowWidth, 700);
+    EXPECT_EQ(s.windowHeight, 600);
+    EXPECT_TRUE(s.fitToWindow);
+    EXPECT_FALSE(s.limitShades);
+    EXPECT_TRUE(s.drawGrid);
+    EXPECT_TRUE(s.drawSymbols);
+    EXPECT_TRUE(s.realStitches);
+    EXPECT_TRUE(s.maximized);
+
+    put("Stretch", "0");
+    EXPECT_FALSE(read().fitToWindow);
+}
+
+TEST_F(SettingsStoreTest, ValuesOfAnotherTypeAreReportedOnceAndGiveTheirDefaults) {
+    put("KrestikWidth", QStringList{"1", "2"});
+    put("VishWidth", QRect(1, 2, 3, 4));
+    put("Color", QByteArray("\x01", 1));
+    put("MulineNum", "12");
+    QStringList problems;
+    const StartupSettings s = read(&problems);
+    EXPECT_EQ(problems,
+              QStringList({"Invalid data type for 'KrestikWidth'",
+                           "Invalid data type for 'VishWidth'", "Invalid data type for 'Color'"}));
+    EXPECT_EQ(s.crossWidthHundredths, 170);
+    EXPECT_EQ(s.embroideryWidth, "150");
+    EXPECT_TRUE(s.showColor);
+    EXPECT_EQ(s.shadeLimit, "12"); // the others are still read
+
+    // Writing back replaces them with strings.
+    {
+        QSettings store2 = store();
+        EXPECT_EQ(WriteSettings(store2, s), "");
+    }
+    problems.clear();
+    read(&problems);
+    EXPECT_TRUE(problems.isEmpty());
+}
+
+TEST_F(SettingsStoreTest, MaximisedWindowKeepsTheEarlierNormalPlace) {
+    StartupSettings normal;
+    normal.windowLeft = 10;
+    normal.windowTop = 20;
+    normal.windowWidth = 800;
+    normal.windowHeight = 600;
+    {
+        QSettings s = store();
+        ASSERT_EQ(WriteSettings(s, normal), "");
+    }
+    StartupSettings maximised = normal;
+    maximised.windowLeft = 0;
+    maximised.windowTop = 0;
+    maximised.windowWidth = 1920;
+    maximised.windowHeight = 1080;
+    maximised.maximized = true;
+    {
+        QSettings s = store();
+        ASSERT_EQ(WriteSettings(s, maximised), "");
+    }
+    {
+        QSettings s = store();
+        EXPECT_EQ(s.value("WinState").toString(), "1");
+    }
+    const StartupSettings next = read();
+    EXPECT_TRUE(next.maximized);
+    EXPECT_EQ(next.windowLeft, 10);
+    EXPECT_EQ(next.windowTop, 20);
+    EXPECT_EQ(next.windowWidth, 800);
+    EXPECT_EQ(next.windowHeight, 600);
+}
+
+TEST_F(SettingsStoreTest, StoreThatCannotBeWrittenIsReported) {
+    // A plain file where the store's folder should be: nothing can be created below it, not
+    // even by an administrator.
+    QFile blocker(dir.filePath("blocked"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QSettings s(dir.filePath("blocked/Pelvano/Options.conf"), QSettings::IniFormat);
+    const QString error = WriteSettings(s, StartupSettings{});
+    EXPECT_TRUE(error.startsWith("Failed to create key ")) << error.toStdString();
+    EXPECT_TRUE(error.contains("Options.conf")) << error.toStdString();
+}
+
+} // namespace
+} // namespace pelvano::test
