@@ -8,6 +8,9 @@
 
 namespace pelvano {
 
+// `picture` scaled down to `size` with averaging.
+QImage ShrinkPicture(const QImage& picture, QSize size);
+
 // The one visible picture: shows a copy of an image stretched to its own size. Its place is kept
 // in the scroll box's content coordinates (left, top), as if the scroll positions were 0.
 class ImageControl : public QWidget {

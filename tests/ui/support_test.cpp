@@ -2,6 +2,7 @@
 #include "ui/error_guard.h"
 #include "ui/folder_of.h"
 #include "ui/key_filters.h"
+#include "ui/picture_view.h"
 #include "ui_test_support.h"
 
 #include <QKeyEvent>
@@ -74,6 +75,20 @@ TEST(KeyFiltersTest, OnlyTypingIsFiltered) {
     EXPECT_FALSE(AcceptsCommaDecimalKey(',', "1,7"));
     EXPECT_FALSE(AcceptsCommaDecimalKey('.', "17"));
     EXPECT_TRUE(AcceptsCommaDecimalKey('\b', "1,7"));
+}
+
+TEST(ShrinkPictureTest, ShrinkingAveragesFineDetailInsteadOfPickingPixels) {
+    // One-pixel stripes, as the grid lines of a pattern are: shrunk eightfold they must turn
+    // grey, never into solid black or white.
+    QImage stripes(801, 400, QImage::Format_BGR888);
+    for (int y = 0; y < stripes.height(); ++y)
+        for (int x = 0; x < stripes.width(); ++x)
+            stripes.setPixelColor(x, y, x % 2 ? Qt::white : Qt::black);
+    const QImage small = ShrinkPicture(stripes, QSize(100, 50));
+    ASSERT_EQ(small.size(), QSize(100, 50));
+    for (int y = 0; y < small.height(); y += 7)
+        for (int x = 0; x < small.width(); x += 7)
+            EXPECT_NEAR(small.pixelColor(x, y).red(), 128, 6) << x << "," << y;
 }
 
 } // namespace
