@@ -54,7 +54,8 @@ TEST_F(LoadPictureTest, MissingOrUnreadableFilesCannotBeOpened) {
 
     const QString folderNamedLikeAPicture = folder_.filePath(QStringLiteral("album.bmp"));
     ASSERT_TRUE(QDir().mkpath(folderNamedLikeAPicture));
-    EXPECT_FALSE(LoadPicture(folderNamedLikeAPicture).ok());
+    EXPECT_EQ(LoadPicture(folderNamedLikeAPicture).error,
+              QStringLiteral("Cannot open file ") + folderNamedLikeAPicture);
 }
 
 TEST(PictureAspect, IsTheExactQuotientOfTheSides) {
