@@ -47,6 +47,7 @@ QString QtDialogs::openPictureFile(QWidget* parent, const QString& title, const 
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
         grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &PicturePreview::showFile);
+    dialog.resize(760, 460); // room for the file list beside the preview
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
