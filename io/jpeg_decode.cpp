@@ -1,6 +1,6 @@
 #include "io/jpeg_error.h"
 #include "io/picture_decoders.h"
-#include "io/raster_allocation.h"
+#include "render/raster_allocation.h"
 
 #include <algorithm>
 

@@ -111,7 +111,7 @@ QImage TargetImage(const QImage& current, PixelSize size) {
     if (CanRedrawInPlace(current, size)) {
         return current;
     }
-    QImage image = NewRaster(static_cast<int>(size.width), static_cast<int>(size.height));
+    QImage image = NewBgrRaster(static_cast<int>(size.width), static_cast<int>(size.height));
     if (image.isNull()) {
         throw RenderError("Не хватает памяти для изображения схемы " + std::to_string(size.width) +
                           " × " + std::to_string(size.height) +

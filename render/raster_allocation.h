@@ -4,10 +4,10 @@
 
 namespace pelvano {
 
-// A new, uninitialised 24-bit (Format_BGR888) image, or a null image when the memory cannot be
-// had. Large images are backed by transparent huge pages where the system offers them: a
-// pattern image of a few hundred megabytes is otherwise written through tens of thousands of
-// page faults, which cost more than the drawing itself.
-QImage NewRaster(int width, int height);
+// A new, uninitialised Format_BGR888 image (rows padded to 4 bytes, as QImage pads them); a null
+// image when the memory cannot be had. On Linux a large raster is mapped on its own and asks for
+// huge pages: filling 24 megapixels page by page costs more than a third of decoding them, and
+// 2 MB pages take most of that away. Elsewhere, or for small pictures, it is a plain QImage.
+QImage NewBgrRaster(int width, int height);
 
 } // namespace pelvano

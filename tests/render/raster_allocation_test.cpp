@@ -1,4 +1,4 @@
-#include "io/raster_allocation.h"
+#include "render/raster_allocation.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
