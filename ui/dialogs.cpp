@@ -1,5 +1,6 @@
 #include "ui/dialogs.h"
 
+#include "ui/form5.h"
 #include "ui/picture_preview.h"
 
 #include <QApplication>
@@ -84,6 +85,10 @@ bool QtDialogs::askYesNo(QWidget* parent, const QString& caption, const QString&
     QMessageBox box(QMessageBox::Question, caption, PlainLineBreaks(text),
                     QMessageBox::Yes | QMessageBox::No, parent);
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtDialogs::showPrinterDialog(TForm5& dialog) {
+    dialog.exec();
 }
 
 } // namespace pelvano

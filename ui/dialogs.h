@@ -8,6 +8,8 @@ class QWidget;
 
 namespace pelvano {
 
+class TForm5;
+
 // What the user picked in a save dialog.
 struct SaveChoice {
     QString path;
@@ -35,6 +37,10 @@ public:
 
     // A yes/no question; true for yes.
     virtual bool askYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
+
+    // Shows the printer choice dialog modally; the dialog itself records the outcome (its Tag)
+    // and the user's printer choice.
+    virtual void showPrinterDialog(TForm5& dialog) = 0;
 };
 
 // The real dialogs of the desktop.
@@ -47,6 +53,7 @@ public:
                                               int filterIndex) override;
     void showMessage(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& caption, const QString& text) override;
+    void showPrinterDialog(TForm5& dialog) override;
 };
 
 // "Картинки (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp" -> {"Картинки (*.jpg *.jpeg *.bmp)"}: Qt

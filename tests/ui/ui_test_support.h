@@ -2,9 +2,12 @@
 
 #include "ui/dialogs.h"
 #include "ui/form1.h"
+#include "ui/form5.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
@@ -41,10 +44,18 @@ public:
     std::deque<QString> openAnswers;    // an empty answer cancels
     std::deque<SaveChoice> saveAnswers; // an empty path cancels
     std::deque<bool> yesNoAnswers;
+    // The printer dialog: a position the user picks in the list first (if any), then "Печать"
+    // (true) or "Отмена" (false).
+    struct PrinterAnswer {
+        std::optional<int> select;
+        bool print = false;
+    };
+    std::deque<PrinterAnswer> printerAnswers;
 
     std::vector<OpenRequest> openRequests;
     QStringList messages;
     QStringList questions;
+    QStringList printerCaptions;
 
     QString openPictureFile(QWidget*, const QString& title, const QString& folder,
                             const QString& filter) override {
@@ -82,6 +93,21 @@ public:
         const bool answer = yesNoAnswers.front();
         yesNoAnswers.pop_front();
         return answer;
+    }
+
+    void showPrinterDialog(TForm5& dialog) override {
+        printerCaptions << dialog.windowTitle();
+        if (printerAnswers.empty()) {
+            ADD_FAILURE() << "unexpected printer dialog";
+            return;
+        }
+        const PrinterAnswer answer = printerAnswers.front();
+        printerAnswers.pop_front();
+        if (answer.select) {
+            dialog.ComboBox1->setCurrentIndex(*answer.select);
+            emit dialog.ComboBox1->activated(*answer.select);
+        }
+        (answer.print ? dialog.Button1 : dialog.Button2)->click();
     }
 };
 
