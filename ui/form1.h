@@ -131,6 +131,8 @@ public:
     PatternData Pattern; // what the last generation run left behind
     QString OpenDir;     // initial folder of the open dialog
     QString SaveDir;     // initial folder of the save dialog
+    // The save dialog's filter entry chosen last, kept while the program runs: 1 BMP, 2 JPEG.
+    int SaveFilterIndex = 1;
 
     // Size calculator.
     void RadioButton1Click();

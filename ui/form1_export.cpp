@@ -5,14 +5,6 @@ namespace pelvano {
 // Saving the pattern and the key as pictures, and printing them. The buttons are enabled by a
 // completed generation run and disabled by opening a picture.
 
-void TForm1::SpeedButton2Click() {
-    // TODO: save the pattern as a picture.
-}
-
-void TForm1::SpeedButton3Click() {
-    // TODO: save the key as a picture.
-}
-
 void TForm1::SpeedButton4Click() {
     // TODO: print the pattern.
 }

@@ -1,11 +1,15 @@
 #include "engine/palette.h"
 #include "engine/size_calculator.h"
 #include "ui/form1.h"
+#include "ui/settings_store.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
 
 namespace pelvano {
 
@@ -77,12 +81,113 @@ void TForm1::ApplyStartupSettings(const StartupSettings& settings) {
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
-// Until the settings store exists every start is a first run.
-void TForm1::RestoreSettings() {
-    ApplyStartupSettings(StartupSettings{});
+namespace {
+
+// A place that no screen shows any part of (a monitor since unplugged, a smaller desktop) would
+// leave the window out of reach.
+bool OnSomeScreen(const QRect& place) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.isEmpty())
+        return true;
+    for (const QScreen* screen : screens) {
+        if (screen->availableGeometry().intersects(place))
+            return true;
+    }
+    return false;
 }
 
-void TForm1::SaveSettings() {}
+// Replaces a text that does not read as a whole number by its default, noting why.
+void KeepReadable(QString& text, const QString& fallback, QStringList& problems) {
+    if (ParseInteger(text.toStdString()))
+        return;
+    problems << QString::fromStdString(InvalidIntegerMessage(text.toStdString()));
+    text = fallback;
+}
+
+} // namespace
+
+void TForm1::RestoreSettings() {
+    QSettings store(kSettingsOrganization, kSettingsApplication);
+    QStringList problems;
+    StartupSettings settings = ReadSettings(store, &problems);
+    const StartupSettings defaults;
+
+    // The recalculation reads the master's text. One that is not a number would stop it, and
+    // the restore with it, so the settings after it would be lost at the next close.
+    int master = settings.masterIndex;
+    if (master < 1 || master > 4) {
+        // No button for the number read: the button checked now stays the master.
+        master = RadioButton1->isChecked()   ? 1
+                 : RadioButton2->isChecked() ? 2
+                 : RadioButton3->isChecked() ? 3
+                 : RadioButton4->isChecked() ? 4
+                                             : 0;
+    }
+    switch (master) {
+    case 1:
+        KeepReadable(settings.embroideryWidth, defaults.embroideryWidth, problems);
+        break;
+    case 2:
+        KeepReadable(settings.embroideryHeight, defaults.embroideryHeight, problems);
+        break;
+    case 3:
+        KeepReadable(settings.columns, defaults.columns, problems);
+        break;
+    case 4:
+        KeepReadable(settings.rows, defaults.rows, problems);
+        break;
+    default: // without a master the counts are read as they stand
+        KeepReadable(settings.columns, defaults.columns, problems);
+        KeepReadable(settings.rows, defaults.rows, problems);
+        break;
+    }
+
+    if (!OnSomeScreen(QRect(settings.windowLeft, settings.windowTop, settings.windowWidth,
+                            settings.windowHeight))) {
+        settings.windowLeft = defaults.windowLeft;
+        settings.windowTop = defaults.windowTop;
+        settings.windowWidth = defaults.windowWidth;
+        settings.windowHeight = defaults.windowHeight;
+    }
+
+    // Everything that could not be used, in one message; the defaults stand in for it.
+    if (!problems.isEmpty())
+        dialogs_.showMessage(this, problems.join(QStringLiteral("\r\n")));
+    ApplyStartupSettings(settings);
+}
+
+void TForm1::SaveSettings() {
+    StartupSettings settings;
+    settings.saveFolder = SaveDir;
+    settings.openFolder = OpenDir;
+    settings.fitToWindow = RadioButton5->isChecked();
+    settings.shadeLimit = Edit4->text();
+    settings.crossWidthHundredths = UpDown1->position();
+    settings.crossHeightHundredths = UpDown2->position();
+    settings.masterIndex = MasterIndex;
+    settings.embroideryWidth = Edit2->text();
+    settings.embroideryHeight = Edit1->text();
+    settings.columns = Edit6->text();
+    settings.rows = Edit5->text();
+    settings.limitShades = CheckBox1->isChecked();
+    settings.drawGrid = CheckBox2->isChecked();
+    settings.drawSymbols = CheckBox3->isChecked();
+    settings.realStitches = CheckBox4->isChecked();
+    settings.showColor = CheckBox5->isChecked();
+    settings.printerIndex = PrinterIndex;
+    // A maximised window stores no place: the normal one of an earlier close stays.
+    settings.maximized = isMaximized();
+    settings.windowTop = y();
+    settings.windowLeft = x();
+    settings.windowWidth = width();
+    settings.windowHeight = height();
+
+    QSettings store(kSettingsOrganization, kSettingsApplication);
+    const QString error = WriteSettings(store, settings);
+    // Reported, not thrown: closing goes on whether or not the settings could be kept.
+    if (!error.isEmpty())
+        dialogs_.showMessage(this, error);
+}
 
 void TForm1::FormClose() {
     SaveSettings();

@@ -2,11 +2,16 @@
 // dialog starts in, with scripted dialogs.
 #include "io/picture_input.h"
 #include "ui/save_command.h"
+#include "ui/settings_store.h"
 #include "ui_test_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
 #include <cstdlib>
 
 namespace pelvano::test {
@@ -152,6 +157,77 @@ TEST_F(SaveCommandTest, WriteErrorIsThrownAndKeepsFolderAndExistingFile) {
     EXPECT_THROW(save(), UserError);
     EXPECT_EQ(Contents(path("photo.bmp")), "old");
     EXPECT_EQ(folder, "/start/here");
+}
+
+// The save buttons of the window after a generation run, with the settings folder emptied.
+class SaveButtonsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        storeFile = QSettings(kSettingsOrganization, kSettingsApplication).fileName();
+        QFile::remove(storeFile);
+        start();
+    }
+    void TearDown() override {
+        form.reset();
+        QFile::remove(storeFile);
+    }
+    void start() {
+        form = std::make_unique<TForm1>(dialogs);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    QString storeFile;
+    QTemporaryDir dir;
+    RecordingDialogs dialogs;
+    std::unique_ptr<TForm1> form;
+};
+
+std::uint32_t LittleEndian(const QByteArray& bytes, int at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    return value;
+}
+
+TEST_F(SaveButtonsTest, KeyAndPatternFilesAndTheFolderAfterARestart) {
+    dialogs.openAnswers.push_back(CorpusFile("photos/rose-70x46.bmp"));
+    QTest::mouseClick(form->SpeedButton1, Qt::LeftButton);
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    ASSERT_EQ(form->Tag, 2);
+
+    dialogs.saveAnswers.push_back({dir.filePath("key"), 1});
+    QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+    const QByteArray key = Contents(dir.filePath("key.bmp"));
+    ASSERT_GE(key.size(), 54);
+    EXPECT_EQ(LittleEndian(key, 18, 4), 633u);
+    EXPECT_EQ(LittleEndian(key, 22, 4), 895u);
+    EXPECT_EQ(LittleEndian(key, 28, 2), 24u);
+
+    dialogs.saveAnswers.push_back({dir.filePath("schema.bmp"), 2});
+    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    const LoadedPicture pattern = LoadPicture(dir.filePath("schema.jpg"));
+    ASSERT_TRUE(pattern.ok()) << pattern.error.toStdString();
+    EXPECT_EQ(pattern.picture.size(), form->Image4.size());
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    ASSERT_EQ(dialogs.saveRequests.size(), 2u);
+    EXPECT_EQ(dialogs.saveRequests[0].title, "Сохраняем ключ");
+    EXPECT_EQ(dialogs.saveRequests[0].folder, "");
+    EXPECT_EQ(dialogs.saveRequests[1].title, "Сохраняем схему");
+    EXPECT_EQ(dialogs.saveRequests[1].folder, dir.path());
+    EXPECT_EQ(dialogs.saveRequests[1].filterIndex, 1);
+
+    // The folder outlives the program; the filter entry does not.
+    form->close();
+    start();
+    dialogs.openAnswers.push_back(CorpusFile("photos/rose-70x46.bmp"));
+    QTest::mouseClick(form->SpeedButton1, Qt::LeftButton);
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    dialogs.saveAnswers.push_back({});
+    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.saveRequests.size(), 3u);
+    EXPECT_EQ(dialogs.saveRequests[2].folder, dir.path());
+    EXPECT_EQ(dialogs.saveRequests[2].filterIndex, 1);
 }
 
 } // namespace

@@ -1,11 +1,19 @@
-// The settings store on its own, against a settings file in a temporary folder.
+// The settings store on its own against a settings file in a temporary folder, then through the
+// window: what start-up restores and what closing writes.
 #include "ui/settings_store.h"
 #include "ui_test_support.h"
 
+#include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QRect>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
 
 namespace pelvano::test {
 namespace {
@@ -225,6 +233,187 @@ TEST_F(SettingsStoreTest, StoreThatCannotBeWrittenIsReported) {
     const QString error = WriteSettings(s, StartupSettings{});
     EXPECT_TRUE(error.startsWith("Failed to create key ")) << error.toStdString();
     EXPECT_TRUE(error.contains("Options.conf")) << error.toStdString();
+}
+
+// The window with the store in the test program's settings folder, emptied before and after.
+class SettingsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        storeFile = QSettings(kSettingsOrganization, kSettingsApplication).fileName();
+        clearStore();
+    }
+    void TearDown() override {
+        form.reset();
+        clearStore();
+    }
+
+    void clearStore() {
+        // The store's folder, or the plain file that blocks it in the failure test.
+        const QFileInfo folder(QFileInfo(storeFile).path());
+        if (folder.isDir())
+            QDir(folder.filePath()).removeRecursively();
+        else
+            QFile::remove(folder.filePath());
+    }
+    void put(const QString& name, const QVariant& value) {
+        QSettings(storeFile, QSettings::IniFormat).setValue(name, value);
+    }
+    QVariant stored(const QString& name) const {
+        return QSettings(storeFile, QSettings::IniFormat).value(name);
+    }
+    void start() {
+        form = std::make_unique<TForm1>(dialogs);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        QApplication::processEvents();
+    }
+    void closeWindow() {
+        form->close();
+        QApplication::processEvents();
+    }
+
+    QString storeFile;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(SettingsWindowTest, FirstRunDefaultsAndEveryControlSurvivesARestart) {
+    start();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    EXPECT_EQ(form->pos(), QPoint(80, 80));
+    EXPECT_EQ(form->size(), QSize(700, 571)); // 570 is below the smallest height
+    EXPECT_TRUE(form->RadioButton6->isChecked());
+    EXPECT_EQ(form->Edit3->text(), "1,7");
+    EXPECT_EQ(form->Edit6->text(), "88");
+    closeWindow();
+    EXPECT_EQ(QSettings(storeFile, QSettings::IniFormat).allKeys().size(), 22);
+    EXPECT_EQ(stored("KrestikWidth"), QVariant(QStringLiteral("170")));
+    EXPECT_EQ(stored("Stretch"), QVariant(QStringLiteral("0")));
+    EXPECT_EQ(stored("WinState"), QVariant(QStringLiteral("0")));
+
+    start();
+    form->Edit4->setText("12");
+    form->Edit3->setText("2,5");
+    form->UpDown2->downButton()->click();
+    form->RadioButton3->setChecked(true);
+    form->Edit6->setText("200");
+    form->RadioButton5->setChecked(true);
+    form->CheckBox1->setChecked(false);
+    form->CheckBox3->setChecked(false);
+    form->PrinterIndex = 2;
+    form->SaveDir = "/home/анна/схемы";
+    form->OpenDir = "/home/анна/фото";
+    form->move(120, 90);
+    form->resize(760, 600);
+    QApplication::processEvents();
+    const QString heightText = form->Edit1->text();
+    ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    closeWindow();
+
+    start();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    EXPECT_EQ(form->Edit4->text(), "12");
+    EXPECT_EQ(form->Edit3->text(), "2,5");
+    EXPECT_EQ(form->UpDown1->position(), 250);
+    EXPECT_EQ(form->Edit7->text(), "1,69");
+    EXPECT_TRUE(form->RadioButton3->isChecked());
+    EXPECT_EQ(form->MasterIndex, 3);
+    EXPECT_EQ(form->Edit6->text(), "200");
+    EXPECT_EQ(form->Edit1->text(), heightText);
+    EXPECT_TRUE(form->RadioButton5->isChecked());
+    EXPECT_FALSE(form->RadioButton6->isChecked());
+    EXPECT_FALSE(form->CheckBox1->isChecked());
+    EXPECT_FALSE(form->CheckBox3->isChecked());
+    EXPECT_FALSE(form->CheckBox5->isEnabled()); // colour needs symbols
+    EXPECT_EQ(form->PrinterIndex, 2);
+    EXPECT_EQ(form->SaveDir, "/home/анна/схемы");
+    EXPECT_EQ(form->OpenDir, "/home/анна/фото");
+    EXPECT_EQ(form->pos(), QPoint(120, 90));
+    EXPECT_EQ(form->size(), QSize(760, 600));
+}
+
+TEST_F(SettingsWindowTest, StoredValuesAtTheirLimits) {
+    put("KrestikWidth", "5000");
+    put("KrestikHeight", "0");
+    put("RadioButton", "7");
+    put("Stretch", "1");
+    put("PrinterIndex", "-1");
+    put("WinTop", "");
+    start();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+    EXPECT_EQ(form->Edit3->text(), "10");
+    EXPECT_EQ(form->UpDown1->position(), 1000);
+    EXPECT_EQ(form->Edit7->text(), "0,01");
+    EXPECT_EQ(form->UpDown2->position(), 1);
+    // No button for 7: the width stays the master, and 7 goes back unchanged.
+    EXPECT_TRUE(form->RadioButton1->isChecked());
+    EXPECT_EQ(form->MasterIndex, 7);
+    EXPECT_TRUE(form->RadioButton5->isChecked());
+    EXPECT_EQ(form->PrinterIndex, -1);
+    EXPECT_EQ(form->y(), 80);
+    closeWindow();
+    EXPECT_EQ(stored("RadioButton"), QVariant(QStringLiteral("7")));
+    EXPECT_EQ(stored("PrinterIndex"), QVariant(QStringLiteral("-1")));
+    EXPECT_EQ(stored("KrestikWidth"), QVariant(QStringLiteral("1000")));
+    EXPECT_EQ(stored("Stretch"), QVariant(QStringLiteral("1")));
+
+    put("Stretch", "0");
+    start();
+    EXPECT_TRUE(form->RadioButton6->isChecked());
+}
+
+TEST_F(SettingsWindowTest, MaximisedCloseKeepsTheNormalPlaceForTheNextStart) {
+    put("WinLeft", "30");
+    put("WinTop", "40");
+    put("WinWidth", "640");
+    put("WinHeight", "580");
+    start();
+    form->showMaximized();
+    QApplication::processEvents();
+    closeWindow();
+    EXPECT_EQ(stored("WinState"), QVariant(QStringLiteral("1")));
+    EXPECT_EQ(stored("WinLeft"), QVariant(QStringLiteral("30")));
+    EXPECT_EQ(stored("WinWidth"), QVariant(QStringLiteral("640")));
+
+    start();
+    EXPECT_TRUE(form->isMaximized());
+    EXPECT_EQ(form->normalGeometry().size(), QSize(640, 580));
+}
+
+TEST_F(SettingsWindowTest, UnusableValuesAreReportedOnceAndTheRestIsRestored) {
+    put("RadioButton", "3");
+    put("Vertnum", "abc"); // the master's text: the recalculation could not read it
+    put("Hornum", "xyz");  // derived again from the master, so harmless
+    put("KrestikWidth", QStringList{"2", "5"});
+    put("WinLeft", "-5000"); // a screen that is no longer there
+    put("Stretch", "1");
+    put("SaveDir", "/out");
+    put("Setka", "0");
+    start();
+    EXPECT_EQ(dialogs.messages, QStringList({"Invalid data type for 'KrestikWidth'\r\n"
+                                             "'abc' is not a valid integer value"}));
+    EXPECT_EQ(form->Edit3->text(), "1,7");
+    EXPECT_EQ(form->Edit6->text(), "150");
+    EXPECT_NE(form->Edit5->text(), "xyz");
+    EXPECT_TRUE(form->RadioButton3->isChecked());
+    EXPECT_EQ(form->pos(), QPoint(80, 80));
+    EXPECT_EQ(form->size(), QSize(700, 571));
+    EXPECT_TRUE(form->RadioButton5->isChecked());
+    EXPECT_EQ(form->SaveDir, "/out");
+    EXPECT_FALSE(form->CheckBox2->isChecked());
+}
+
+TEST_F(SettingsWindowTest, FailedSaveIsReportedAndTheWindowStillCloses) {
+    start();
+    // A plain file where the store's folder belongs.
+    QFile blocker(QFileInfo(storeFile).path());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    closeWindow();
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].startsWith("Failed to create key "))
+        << dialogs.messages[0].toStdString();
 }
 
 } // namespace

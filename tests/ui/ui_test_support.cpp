@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -20,11 +22,19 @@ public:
         static char* argv[] = {name, nullptr};
         app_ = std::make_unique<QApplication>(argc, argv);
         QApplication::setApplicationName(QStringLiteral("pelvano-tests"));
+        // Every run starts without stored settings, whatever an earlier run left behind.
+        settingsFolder_ = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder_->path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder_->path());
     }
-    void TearDown() override { app_.reset(); }
+    void TearDown() override {
+        app_.reset();
+        settingsFolder_.reset();
+    }
 
 private:
     std::unique_ptr<QApplication> app_;
+    std::unique_ptr<QTemporaryDir> settingsFolder_;
 };
 
 [[maybe_unused]] const auto* const kEnvironment =
