@@ -1,5 +1,7 @@
+#include "io/print_picture.h"
 #include "ui/dialogs.h"
 #include "ui/form1.h"
+#include "ui/form5.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -14,6 +16,7 @@ int main(int argc, char* argv[]) {
 
     pelvano::QtDialogs dialogs;
     pelvano::TForm1 form(dialogs);
+    form.Form5 = new pelvano::TForm5(pelvano::SystemPrinters(), form.PrinterIndex, &form);
     form.show();
     return QApplication::exec();
 }

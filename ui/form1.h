@@ -26,6 +26,8 @@ class QToolButton;
 
 namespace pelvano {
 
+class TForm5;
+
 inline const QString kWindowTitle = QStringLiteral(" Создаватель схем для вышивки");
 inline const QString kOpenPictureTitle = QStringLiteral("Открываем картинку для создания схемы");
 inline const QString kOpenPictureFilter =
@@ -42,7 +44,8 @@ inline const QString kNoShadesLabel = QStringLiteral("Оттенков: 0 (из 
 //   form1_view.cpp      tabs, fitting, natural size, wheel
 //   form1_commands.cpp  open a picture, generate, drawing options
 //   form1_settings.cpp  start-up and closing (settings store)
-//   form1_export.cpp    save and print commands
+//   form1_save.cpp      save commands
+//   form1_print.cpp     print commands
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -133,6 +136,8 @@ public:
     QString SaveDir;     // initial folder of the save dialog
     // The save dialog's filter entry chosen last, kept while the program runs: 1 BMP, 2 JPEG.
     int SaveFilterIndex = 1;
+    // The printer choice dialog, made at start-up after the window.
+    TForm5* Form5 = nullptr;
 
     // Size calculator.
     void RadioButton1Click();

@@ -1,0 +1,76 @@
+#include "io/file_name.h"
+#include "io/print_picture.h"
+#include "ui/form1.h"
+#include "ui/form5.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QPrinter>
+
+namespace pelvano {
+
+// Printing the pattern or the key, each on one page, after the printer choice dialog.
+
+namespace {
+
+const QString kPdfFilter = QStringLiteral("PDF-файл (*.pdf)|*.pdf");
+
+// The name typed in the save dialog, with ".pdf" added when it has no extension at all.
+QString PdfName(const QString& path) {
+    return ExtensionStart(path) < 0 ? path + QStringLiteral(".pdf") : path;
+}
+
+// The image goes into a PDF file chosen in a save dialog, for users without a printer.
+void PrintToPdfFile(TForm1& form, const QImage& picture, PrintSubject which) {
+    Dialogs& dialogs = form.dialogs();
+    const std::optional<SaveChoice> choice =
+        dialogs.savePictureFile(&form, form.Form5->windowTitle() + QStringLiteral(" в PDF-файл"),
+                                form.SaveDir, kPdfFilter, 1);
+    if (!choice)
+        return;
+    const QString path = PdfName(choice->path);
+    if (QFileInfo::exists(path) &&
+        !dialogs.askYesNo(
+            &form, QStringLiteral("Вопрос"),
+            QStringLiteral("Файл \"%1\" уже существует. Перезаписать ?").arg(FileNamePart(path))))
+        return;
+    PrintPictureToPdf(picture, which, path);
+}
+
+// Errors of the print layer end the command; the window's error handler shows them.
+void PrintCommand(TForm1& form, PrintSubject which) {
+    TForm5* dialog = form.Form5;
+    if (!dialog)
+        return;
+    dialog->centreOver(&form);
+    dialog->Tag = 0;
+    dialog->setWindowTitle(which == PrintSubject::Pattern ? kPrintPatternCaption
+                                                          : kPrintKeyCaption);
+    form.dialogs().showPrinterDialog(*dialog);
+    if (dialog->Tag != 1)
+        return;
+
+    const QImage& picture = which == PrintSubject::Pattern ? form.Image4 : form.KeyImage;
+    // The list's own selection decides, not PrinterIndex: a stored position past the list shows
+    // no selection and prints on the default printer.
+    const int selected = dialog->ComboBox1->currentIndex();
+    if (selected == dialog->pdfEntryIndex()) {
+        PrintToPdfFile(form, picture, which);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    SelectPrinter(printer, dialog->printers(), selected);
+    PrintPicture(printer, picture, which);
+}
+
+} // namespace
+
+void TForm1::SpeedButton4Click() {
+    PrintCommand(*this, PrintSubject::Pattern);
+}
+
+void TForm1::SpeedButton5Click() {
+    PrintCommand(*this, PrintSubject::Key);
+}
+
+} // namespace pelvano
