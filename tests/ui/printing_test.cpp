@@ -1,5 +1,6 @@
 #include "io/print_picture.h"
 #include "ui/form5.h"
+#include "ui/settings_store.h"
 #include "ui_test_support.h"
 
 #include <QComboBox>
@@ -8,6 +9,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -133,6 +135,11 @@ TEST_F(PrintCommandTest, CancelPrintsNothingButKeepsTheNewChoice) {
     EXPECT_EQ(form->PrinterIndex, 1);
     EXPECT_EQ(dialogs.printerCaptions, QStringList({kPrintPatternCaption, kPrintKeyCaption}));
     EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // And it is what closing the window stores for the next run.
+    form->SaveSettings();
+    QSettings store(kSettingsOrganization, kSettingsApplication);
+    EXPECT_EQ(ReadSettings(store).printerIndex, 1);
 }
 
 TEST_F(PrintCommandTest, PdfEntryPrintsIntoTheChosenFile) {
