@@ -201,6 +201,31 @@ TEST_F(CommandsTest, FailedOrCancelledOpensChangeNothing) {
     expectExportButtons(*form, true);
 }
 
+TEST_F(CommandsTest, MoreShadesThanSymbolsWarnsAndNoSecondRunStartsMeanwhile) {
+    openPicture(kGrace);
+    form->CheckBox1->setChecked(false);
+    bool buttonWasEnabled = true;
+    int runsBefore = -1;
+    dialogs.onMessage = [&](const QString&) {
+        // The warning comes in the middle of the run: pressing the button again does nothing.
+        buttonWasEnabled = form->Button1->isEnabled();
+        runsBefore = static_cast<int>(dialogs.messages.size());
+        form->Button1->click();
+        form->Button1Click();
+    };
+    generate();
+    dialogs.onMessage = nullptr;
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0], "Оттенков больше, чем значков.\n\rРекомендую ограничить число "
+                                   "оттенков до 120.");
+    EXPECT_FALSE(buttonWasEnabled);
+    EXPECT_EQ(runsBefore, 1);
+    EXPECT_GT(form->Pattern.shadeCount, 120);
+    EXPECT_EQ(form->Tag, 2);
+    EXPECT_TRUE(form->Button1->isEnabled());
+    EXPECT_EQ(form->KeyImage.size(), QSize(633, 895));
+}
+
 // Not a speed test: it records how long a big photo takes from the button to the pattern on
 // screen, for the reviewers' notes.
 TEST_F(CommandsTest, BigPhotoToPatternOnScreen) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -82,7 +83,14 @@ public:
         return answer;
     }
 
-    void showMessage(QWidget*, const QString& text) override { messages << text; }
+    // Runs while a message is on screen, as a user could act then.
+    std::function<void(const QString&)> onMessage;
+
+    void showMessage(QWidget*, const QString& text) override {
+        messages << text;
+        if (onMessage)
+            onMessage(text);
+    }
 
     bool askYesNo(QWidget*, const QString& caption, const QString& text) override {
         questions << caption + QStringLiteral(": ") + text;
