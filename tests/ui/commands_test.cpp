@@ -155,6 +155,9 @@ TEST_F(CommandsTest, RefusedRunsSayWhyAndKeepThePreviousPattern) {
     EXPECT_EQ(form->Pattern.patternGrid, pattern);
     EXPECT_TRUE(form->Button1->isEnabled());
     EXPECT_EQ(form->Tag, 2);
+    // The real-size view of the kept pattern is now far wider than any screen; it still paints.
+    EXPECT_GT(form->Image1->width(), 100000);
+    EXPECT_FALSE(form->grab().isNull());
 
     // Enter presses the generate button.
     dialogs.messages.clear();
