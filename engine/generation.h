@@ -1,12 +1,12 @@
 #pragma once
 
+#include "engine/pattern_data.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <variant>
-
-#include "engine/pattern_data.h"
 
 namespace pelvano {
 
@@ -35,8 +35,8 @@ struct GenerationRefusal {
 
 struct GenerationResult {
     PatternData pattern;
-    std::string shadeLabel;          // "Оттенков: S (из M)"
-    bool tooManyShades = false;      // more shades than symbols: show `kTooManyShadesWarning`
+    std::string shadeLabel;     // "Оттенков: S (из M)"
+    bool tooManyShades = false; // more shades than symbols: show `kTooManyShadesWarning`
 };
 
 inline constexpr const char* kTooManyShadesWarning =

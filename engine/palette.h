@@ -1,10 +1,10 @@
 #pragma once
 
+#include "engine/real.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
-
-#include "engine/real.h"
 
 namespace pelvano {
 

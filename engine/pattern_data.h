@@ -1,11 +1,11 @@
 #pragma once
 
+#include "engine/palette.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "engine/palette.h"
 
 namespace pelvano {
 
