@@ -1,5 +1,6 @@
 // Draws the window's icons from simple shapes and writes them as PNG files into the folder given
 // on the command line. The PNGs are committed; the build only embeds them.
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -143,11 +144,16 @@ QImage open() {
 }
 
 // The program's icon: a heart stitched in crosses on a canvas with a grid.
+const char* const kHeart[] = {
+    "........", ".XX..XX.", "XXXXXXXX", "XXXXXXXX", ".XXXXXX.", "..XXXX..", "...XX...", "........",
+};
+
+QColor threadColour(int x, int y) {
+    return (x + y) % 3 == 0 ? QColor(170, 20, 60) : QColor(215, 40, 80);
+}
+
 QImage application(int side) {
-    static const char* heart[] = {
-        "........", ".XX..XX.", "XXXXXXXX", "XXXXXXXX",
-        ".XXXXXX.", "..XXXX..", "...XX...", "........",
-    };
+    const auto& heart = kHeart;
     QImage image = canvas(side);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -165,7 +171,7 @@ QImage application(int side) {
         for (int x = 0; x < 8; ++x) {
             if (heart[y][x] != 'X')
                 continue;
-            const QColor thread = (x + y) % 3 == 0 ? QColor(170, 20, 60) : QColor(215, 40, 80);
+            const QColor thread = threadColour(x, y);
             p.setPen(QPen(thread, stroke, Qt::SolidLine, Qt::RoundCap));
             const QRectF c(x * cell, y * cell, cell, cell);
             const qreal m = cell * 0.18;
@@ -173,6 +179,44 @@ QImage application(int side) {
             p.drawLine(c.topRight() + QPointF(-m, m), c.bottomLeft() + QPointF(m, -m));
         }
     return image;
+}
+
+// The same icon as a scalable picture, for desktops that draw icons at any size. Drawn on a
+// 256-unit canvas with the shapes of the large PNG.
+QByteArray applicationSvg() {
+    constexpr double side = 256;
+    constexpr double cell = side / 8;
+    QString svg = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+        "viewBox=\"0 0 256 256\">\n"
+        "  <rect width=\"256\" height=\"256\" rx=\"32\" ry=\"32\" fill=\"#faf4e4\"/>\n"
+        "  <g stroke=\"#c8beaa\" stroke-width=\"1\">\n");
+    for (int i = 1; i < 8; ++i) {
+        svg +=
+            QStringLiteral("    <line x1=\"%1\" y1=\"0\" x2=\"%1\" y2=\"256\"/>\n").arg(i * cell);
+        svg +=
+            QStringLiteral("    <line x1=\"0\" y1=\"%1\" x2=\"256\" y2=\"%1\"/>\n").arg(i * cell);
+    }
+    svg += QStringLiteral("  </g>\n  <g stroke-width=\"%1\" stroke-linecap=\"round\">\n")
+               .arg(cell / 4);
+    const double m = cell * 0.18;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            if (kHeart[y][x] != 'X')
+                continue;
+            const QString colour = threadColour(x, y).name();
+            const double left = x * cell + m, right = (x + 1) * cell - m;
+            const double top = y * cell + m, bottom = (y + 1) * cell - m;
+            svg += QStringLiteral("    <path stroke=\"%1\" d=\"M%2 %3L%4 %5M%4 %3L%2 %5\"/>\n")
+                       .arg(colour)
+                       .arg(left)
+                       .arg(top)
+                       .arg(right)
+                       .arg(bottom);
+        }
+    svg += QStringLiteral("  </g>\n</svg>\n");
+    return svg.toUtf8();
 }
 
 } // namespace
@@ -192,7 +236,10 @@ int main(int argc, char* argv[]) {
         {"print-key.png", printKey},
         {"pelvano-16.png", [] { return application(16); }},
         {"pelvano-32.png", [] { return application(32); }},
+        {"pelvano-48.png", [] { return application(48); }},
         {"pelvano-64.png", [] { return application(64); }},
+        {"pelvano-128.png", [] { return application(128); }},
+        {"pelvano-256.png", [] { return application(256); }},
     };
     for (const auto& [name, draw] : icons) {
         const QString path = folder + QLatin1Char('/') + QLatin1String(name);
@@ -200,6 +247,11 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
         }
+    }
+    QFile svg(folder + QStringLiteral("/pelvano.svg"));
+    if (!svg.open(QIODevice::WriteOnly) || svg.write(applicationSvg()) < 0) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(svg.fileName()));
+        return 1;
     }
     return 0;
 }
