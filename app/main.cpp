@@ -4,13 +4,18 @@
 #include "ui/form5.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
+#include <QUrl>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelvano"));
+    // Lets desktops match the window to its menu entry (pelvano.desktop) and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pelvano"));
     QIcon icon;
-    for (const char* size : {"16", "32", "64"})
+    for (const char* size : {"16", "32", "48", "64", "128", "256"})
         icon.addFile(QStringLiteral(":/icons/pelvano-%1.png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(icon);
 
@@ -18,5 +23,19 @@ int main(int argc, char* argv[]) {
     pelvano::TForm1 form(dialogs);
     form.Form5 = new pelvano::TForm5(pelvano::SystemPrinters(), form.PrinterIndex, &form);
     form.show();
+
+    // A picture named on the command line (the file manager's "Open with") is opened as if it
+    // had been chosen in the open dialog, once the window is on screen so that an error message
+    // has a window to sit over. Qt has already taken its own options out of the arguments.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString argument = arguments.at(1);
+        const QUrl url(argument);
+        const QString file =
+            QFileInfo(url.isLocalFile() ? url.toLocalFile() : argument).absoluteFilePath();
+        QTimer::singleShot(0, &form, [&form, file] {
+            form.guarded([&form, &file] { form.OpenPictureFile(file); });
+        });
+    }
     return QApplication::exec();
 }

@@ -166,6 +166,9 @@ public:
 
     // Commands.
     void SpeedButton1Click();
+    // Everything the open command does once a file is chosen; a dropped file and a file named
+    // on the command line come in here too.
+    void OpenPictureFile(const QString& file);
     void Button1Click();
     void CheckBox2Click();
     void DrawPattern();
@@ -198,6 +201,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -206,6 +211,7 @@ private:
     void setTabOrderChain();
     void connectHandlers();
     void updateRadioFocus();
+    void createShortcuts();
 
     // Program writes into controls raise the controls' handlers synchronously; an error there
     // ends the calling handler as well.

@@ -55,6 +55,10 @@ void TForm1::SpeedButton1Click() {
         dialogs_.openPictureFile(this, kOpenPictureTitle, OpenDir, kOpenPictureFilter);
     if (file.isEmpty())
         return;
+    OpenPictureFile(file);
+}
+
+void TForm1::OpenPictureFile(const QString& file) {
     // Decoded into a picture of its own: a file that fails leaves everything as it was.
     LoadedPicture loaded = LoadPicture(file);
     if (!loaded.ok())

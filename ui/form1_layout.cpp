@@ -78,6 +78,8 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
     createControls();
     setTabOrderChain();
     connectHandlers();
+    createShortcuts();
+    setAcceptDrops(true);
     guarded([this] { FormCreate(); });
 }
 

@@ -56,8 +56,8 @@ TEST_F(ViewTest, FirstRunWindowPlaceModeAndControls) {
     for (QToolButton* b :
          {form->SpeedButton2, form->SpeedButton3, form->SpeedButton4, form->SpeedButton5})
         EXPECT_FALSE(b->isEnabled());
-    EXPECT_EQ(form->SpeedButton1->toolTip(), "Открыть картинку");
-    EXPECT_EQ(form->SpeedButton3->toolTip(), "Сохранить ключ как картинку");
+    EXPECT_EQ(form->SpeedButton1->toolTip(), "Открыть картинку (Ctrl+O)");
+    EXPECT_EQ(form->SpeedButton3->toolTip(), "Сохранить ключ как картинку (Ctrl+Shift+S)");
     EXPECT_FALSE(form->SpeedButton1->icon().isNull());
     EXPECT_TRUE(form->RadioButton3->toolTip().startsWith("Выбранный параметр"));
     const QStringList tabs = {"Исходное изображение", "Точная сетка", "Схема DMC", "Ключ"};
