@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 
 int main(int argc, char* argv[]) {
@@ -18,6 +20,13 @@ int main(int argc, char* argv[]) {
     for (const char* size : {"16", "32", "48", "64", "128", "256"})
         icon.addFile(QStringLiteral(":/icons/pelvano-%1.png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(icon);
+    // The window speaks Russian; Qt's own dialogs and buttons (file dialogs, "Yes"/"No", "OK")
+    // should too, whatever language the desktop is set to. Without Qt's translations installed
+    // they stay in English.
+    QTranslator qtRussian;
+    if (qtRussian.load(QStringLiteral("qtbase_ru"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtRussian);
 
     pelvano::QtDialogs dialogs;
     pelvano::TForm1 form(dialogs);

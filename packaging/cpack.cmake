@@ -20,6 +20,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/pelvano")
 # What the linker cannot tell: the window needs Qt's platform plugins, and the key's text is
 # drawn in DejaVu Sans.
 set(pelvano_runtime_packages "qt6-qpa-plugins, fonts-dejavu-core")
+# Qt's Russian texts for its own dialogs and buttons; without them those stay in English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 find_program(PELVANO_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(PELVANO_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
