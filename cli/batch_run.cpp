@@ -1,6 +1,7 @@
 #include "cli/batch_run.h"
 
 #include "cli/thread_list_csv.h"
+#include "engine/banded_sampler.h"
 #include "engine/generation.h"
 #include "io/picture_input.h"
 #include "render/draw_options.h"
@@ -10,7 +11,10 @@
 #include <QImage>
 #include <QSaveFile>
 #include <exception>
+#include <functional>
+#include <memory>
 #include <new>
+#include <optional>
 #include <unistd.h>
 
 namespace pelvano {
@@ -112,16 +116,80 @@ bool WriteText(const QString& path, const std::string& text, std::ostream& err) 
     return true;
 }
 
+// Sizes and sampling start as soon as the decoder knows the picture's size, and the cells are
+// sampled on a second thread while the rows are still being decoded. Nothing is printed until
+// the picture is whole, so a file that fails halfway reports only its error, as before.
+class OverlappedGeneration {
+public:
+    explicit OverlappedGeneration(const CliOptions& options) : options_(options) {}
+
+    LoadObserver observer() {
+        return LoadObserver{[this](const RasterView& picture) { start(picture); },
+                            [this](std::int32_t rows) {
+                                if (sampler_) {
+                                    sampler_->RowsReady(rows);
+                                }
+                            }};
+    }
+
+    // Rethrows what went wrong inside the decoder's callback.
+    void checkStarted() const {
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+    }
+    const SizeCalculation& sizes() const { return *sizes_; }
+    const std::optional<GenerationRefusal>& refusal() const { return refusal_; }
+    GenerationResult finish(const std::function<void(std::int32_t)>& rowsDone) {
+        return sampler_->Finish(rowsDone);
+    }
+
+private:
+    void start(const RasterView& picture) {
+        try {
+            const Real aspect =
+                static_cast<Real>(picture.width) / static_cast<Real>(picture.height);
+            sizes_ = RecalcSizes(static_cast<int>(options_.master), TextsFor(options_), aspect);
+            if (!sizes_->ok()) {
+                return;
+            }
+            GenerationRequest request;
+            request.picture = picture;
+            request.columnCount = sizes_->columnCount;
+            request.rowCount = sizes_->rowCount;
+            request.shadeLimitText = options_.shadeLimitText;
+            request.limitShades = options_.limitShades;
+            request.windowState = 1;
+            BandedSampler::Outcome outcome = BandedSampler::Start(request);
+            if (auto* refusal = std::get_if<GenerationRefusal>(&outcome)) {
+                refusal_ = std::move(*refusal);
+            } else {
+                sampler_ = std::move(std::get<std::unique_ptr<BandedSampler>>(outcome));
+            }
+        } catch (...) {
+            // libjpeg's frames are between here and the caller: nothing may be thrown across.
+            failure_ = std::current_exception();
+        }
+    }
+
+    const CliOptions& options_;
+    std::optional<SizeCalculation> sizes_;
+    std::optional<GenerationRefusal> refusal_;
+    std::unique_ptr<BandedSampler> sampler_;
+    std::exception_ptr failure_;
+};
+
 int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    LoadedPicture loaded = LoadPicture(options.picture);
+    OverlappedGeneration generation(options);
+    LoadedPicture loaded = LoadPicture(options.picture, generation.observer());
     if (!loaded.ok()) {
         err << loaded.error.toStdString() << '\n';
         return kExitFileError;
     }
+    generation.checkStarted();
     QImage& picture = loaded.picture;
 
-    const SizeCalculation sizes =
-        RecalcSizes(static_cast<int>(options.master), TextsFor(options), PictureAspect(picture));
+    const SizeCalculation& sizes = generation.sizes();
     if (!sizes.ok()) {
         err << *sizes.error << '\n';
         return kExitRefused;
@@ -134,29 +202,19 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
             << sizes.heightLabel << '\n'
             << std::flush;
     }
-
-    GenerationRequest request;
-    request.picture = ToRasterView(picture);
-    request.columnCount = sizes.columnCount;
-    request.rowCount = sizes.rowCount;
-    request.shadeLimitText = options.shadeLimitText;
-    request.limitShades = options.limitShades;
-    request.windowState = 1;
+    if (generation.refusal()) {
+        err << ForConsole(generation.refusal()->message) << '\n';
+        return kExitRefused;
+    }
 
     Progress progress(err, options.quiet);
-    progress.begin("Генерация", sizes.columnCount);
-    GenerationOutcome outcome =
-        RunGeneration(request, [&](std::int32_t done) { progress.step(done); });
+    progress.begin("Генерация", sizes.rowCount);
+    const GenerationResult result =
+        generation.finish([&](std::int32_t done) { progress.step(done); });
     progress.end();
     // The grids hold all the drawing needs; a large photo's pixels need not stay beside the
     // pattern image.
-    request.picture = {};
     picture = QImage();
-    if (const auto* refusal = std::get_if<GenerationRefusal>(&outcome)) {
-        err << ForConsole(refusal->message) << '\n';
-        return kExitRefused;
-    }
-    const GenerationResult& result = std::get<GenerationResult>(outcome);
     if (!options.quiet) {
         out << result.shadeLabel << '\n' << std::flush;
     }

@@ -1,6 +1,7 @@
 #include "engine/generation.h"
 
 #include "engine/cell_sampling.h"
+#include "engine/generation_steps.h"
 #include "engine/generation_tuning.h"
 #include "engine/grid_budget.h"
 #include "engine/integer_text.h"
@@ -53,12 +54,7 @@ public:
         const AxisSpan& column = columnSpans_[static_cast<std::size_t>(x)];
         std::size_t cell = pattern_.cellIndex(x, 0);
         for (const AxisSpan& row : rowSpans_) {
-            const CellColor c = SampleCell(picture_, column, row, area_);
-            std::uint8_t* exact = &pattern_.exactGrid[cell * 3];
-            exact[0] = static_cast<std::uint8_t>(c.blue & 0xFF);
-            exact[1] = static_cast<std::uint8_t>(c.green & 0xFF);
-            exact[2] = static_cast<std::uint8_t>(c.red & 0xFF);
-            pattern_.patternGrid[cell] = NearestThread(c.red, c.green, c.blue, usage);
+            StoreCell(pattern_, cell, SampleCell(picture_, column, row, area_), usage);
             ++cell;
         }
     }
@@ -168,9 +164,8 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, const ColumnPr
     return RunGeneration(request, progress, GenerationTuning{});
 }
 
-GenerationOutcome RunGeneration(const GenerationRequest& request, const ColumnProgress& progress,
-                                const GenerationTuning& tuning) {
-    // Every refusal comes before anything is built, so the caller's pattern stays as it was.
+std::variant<GenerationRefusal, std::int32_t>
+CheckGenerationRequest(const GenerationRequest& request, const GenerationTuning& tuning) {
     if (request.windowState == 0 || !PictureReadable(request.picture)) {
         return GenerationRefusal{kNoPicture};
     }
@@ -189,21 +184,21 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, const ColumnPr
     if (auto tooLarge = GridSizeRefusal(request.columnCount, request.rowCount, memory)) {
         return GenerationRefusal{std::move(*tooLarge)};
     }
+    return *shadeLimit;
+}
 
-    GenerationResult result;
-    PatternData& pattern = result.pattern;
-    pattern.columns = request.columnCount;
-    pattern.rows = request.rowCount;
-    const auto cells = static_cast<std::size_t>(pattern.columns) * pattern.rows;
+void PrepareGrids(PatternData& pattern, std::int32_t columns, std::int32_t rows) {
+    pattern.columns = columns;
+    pattern.rows = rows;
+    const auto cells = static_cast<std::size_t>(columns) * rows;
     pattern.exactGrid.assign(cells * 3, 0);
     pattern.patternGrid.assign(cells, 0);
     pattern.threadUsage.fill(0);
+}
 
-    PrepareThreadMatcher();
-    ColumnSampler sampler(request.picture, pattern);
-    SampleAllColumns(sampler, pattern.columns, SamplingThreads(request, tuning),
-                     pattern.threadUsage, progress);
-
+void CompleteGeneration(GenerationResult& result, const GenerationRequest& request,
+                        std::int32_t shadeLimit) {
+    PatternData& pattern = result.pattern;
     for (std::uint32_t i = 1; i <= kThreadCount; ++i) {
         if (pattern.threadUsage[i] > 0) {
             pattern.usedThreads.push_back(i);
@@ -211,11 +206,11 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, const ColumnPr
     }
     pattern.usedThreadCount = static_cast<std::int32_t>(pattern.usedThreads.size());
 
-    if (request.limitShades && *shadeLimit < pattern.usedThreadCount) {
+    if (request.limitShades && shadeLimit < pattern.usedThreadCount) {
         const std::vector<MergePair> merges =
-            PlanShadeMerges(pattern.usedThreads, pattern.threadUsage, *shadeLimit);
+            PlanShadeMerges(pattern.usedThreads, pattern.threadUsage, shadeLimit);
         ApplyShadeMerges(pattern.patternGrid, merges);
-        pattern.shadeCount = *shadeLimit;
+        pattern.shadeCount = shadeLimit;
     } else {
         pattern.shadeCount = pattern.usedThreadCount;
     }
@@ -223,6 +218,24 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, const ColumnPr
                         std::to_string(pattern.usedThreadCount) + ")";
     pattern.usedColors = FirstAppearanceColors(pattern.patternGrid);
     result.tooManyShades = pattern.shadeCount > kSymbolCount;
+}
+
+GenerationOutcome RunGeneration(const GenerationRequest& request, const ColumnProgress& progress,
+                                const GenerationTuning& tuning) {
+    // Every refusal comes before anything is built, so the caller's pattern stays as it was.
+    auto checked = CheckGenerationRequest(request, tuning);
+    if (auto* refusal = std::get_if<GenerationRefusal>(&checked)) {
+        return std::move(*refusal);
+    }
+
+    GenerationResult result;
+    PatternData& pattern = result.pattern;
+    PrepareGrids(pattern, request.columnCount, request.rowCount);
+    PrepareThreadMatcher();
+    ColumnSampler sampler(request.picture, pattern);
+    SampleAllColumns(sampler, pattern.columns, SamplingThreads(request, tuning),
+                     pattern.threadUsage, progress);
+    CompleteGeneration(result, request, std::get<std::int32_t>(checked));
     return result;
 }
 

@@ -15,6 +15,7 @@ struct JpegDecodeJob {
     JpegErrorManager errors;
     const QByteArray* bytes = nullptr;
     PictureLimits limits;
+    const LoadObserver* observer = nullptr;
     QImage picture;
     QString error;
 };
@@ -25,7 +26,13 @@ struct JpegDecodeJob {
 // never have so few, so colour files always come out as 24-bit pixels.)
 constexpr int kQuantizedColors = 236;
 
-void ReadQuantizedRows(jpeg_decompress_struct& cinfo, QImage& picture) {
+void ReportRows(const LoadObserver& observer, JDIMENSION rows) {
+    if (observer.rowsReady)
+        observer.rowsReady(static_cast<std::int32_t>(rows));
+}
+
+void ReadQuantizedRows(jpeg_decompress_struct& cinfo, QImage& picture,
+                       const LoadObserver& observer) {
     JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                                 cinfo.output_width, 1);
     const JSAMPLE* levels = cinfo.colormap[0];
@@ -38,11 +45,12 @@ void ReadQuantizedRows(jpeg_decompress_struct& cinfo, QImage& picture) {
             out[0] = out[1] = out[2] = level;
             out += 3;
         }
+        ReportRows(observer, cinfo.output_scanline);
     }
 }
 
 // Colour files decode straight into the raster's rows, already in blue, green, red order.
-void ReadColourRows(jpeg_decompress_struct& cinfo, QImage& picture) {
+void ReadColourRows(jpeg_decompress_struct& cinfo, QImage& picture, const LoadObserver& observer) {
     constexpr int kBatch = 4; // libjpeg hands out up to max_v_samp_factor rows at a time
     JSAMPROW rows[kBatch];
     std::uint8_t* bits = picture.bits();
@@ -53,6 +61,7 @@ void ReadColourRows(jpeg_decompress_struct& cinfo, QImage& picture) {
         for (JDIMENSION i = 0; i < count; ++i)
             rows[i] = bits + static_cast<qsizetype>(first + i) * stride;
         jpeg_read_scanlines(&cinfo, rows, count);
+        ReportRows(observer, cinfo.output_scanline);
     }
 }
 
@@ -98,18 +107,26 @@ void RunDecode(JpegDecodeJob& job) {
         return;
     }
 
+    if (job.observer->started)
+        job.observer->started(ToRasterView(job.picture));
     jpeg_start_decompress(&cinfo);
     if (grey)
-        ReadQuantizedRows(cinfo, job.picture);
+        ReadQuantizedRows(cinfo, job.picture, *job.observer);
     else
-        ReadColourRows(cinfo, job.picture);
+        ReadColourRows(cinfo, job.picture, *job.observer);
     jpeg_finish_decompress(&cinfo);
 }
 
 } // namespace
 
 LoadedPicture DecodeJpeg(const QByteArray& bytes, const PictureLimits& limits) {
+    return DecodeJpeg(bytes, limits, LoadObserver{});
+}
+
+LoadedPicture DecodeJpeg(const QByteArray& bytes, const PictureLimits& limits,
+                         const LoadObserver& observer) {
     JpegDecodeJob job;
+    job.observer = &observer;
     job.cinfo.err = InstallJpegErrorManager(job.errors);
     job.bytes = &bytes;
     job.limits = limits;

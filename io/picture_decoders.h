@@ -12,5 +12,7 @@ namespace pelvano {
 LoadedPicture DecodeBmp(QIODevice& device, const PictureLimits& limits);
 LoadedPicture DecodeBmp(const QByteArray& bytes, const PictureLimits& limits);
 LoadedPicture DecodeJpeg(const QByteArray& bytes, const PictureLimits& limits);
+LoadedPicture DecodeJpeg(const QByteArray& bytes, const PictureLimits& limits,
+                         const LoadObserver& observer);
 
 } // namespace pelvano

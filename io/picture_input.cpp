@@ -17,6 +17,10 @@ QString CannotOpen(const QString& path) {
 } // namespace
 
 LoadedPicture LoadPicture(const QString& path) {
+    return LoadPicture(path, LoadObserver{});
+}
+
+LoadedPicture LoadPicture(const QString& path, const LoadObserver& observer) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {QImage(), CannotOpen(path)};
@@ -24,12 +28,20 @@ LoadedPicture LoadPicture(const QString& path) {
     const PictureLimits limits = DefaultPictureLimits();
     if (LowerExtension(path) == QLatin1String(".bmp")) {
         // Read from the file itself: a big bitmap is not held twice, once as bytes.
-        return DecodeBmp(file, limits);
+        LoadedPicture loaded = DecodeBmp(file, limits);
+        if (loaded.ok()) {
+            const RasterView view = ToRasterView(loaded.picture);
+            if (observer.started)
+                observer.started(view);
+            if (observer.rowsReady)
+                observer.rowsReady(view.height);
+        }
+        return loaded;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {QImage(), CannotOpen(path)};
-    return DecodeJpeg(bytes, limits);
+    return DecodeJpeg(bytes, limits, observer);
 }
 
 Real PictureAspect(const QImage& picture) {

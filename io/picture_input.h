@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <cstdint>
+#include <functional>
 
 namespace pelvano {
 
@@ -20,6 +22,20 @@ struct LoadedPicture {
 // Reads a picture file. The decoder follows the name only: ".bmp" in any case is read as a
 // Windows bitmap, every other name (".jpg", ".png", none at all) as JPEG.
 LoadedPicture LoadPicture(const QString& path);
+
+// Watches a picture arrive, for callers that start work on it before it is complete. `started`
+// comes once the size is known and the raster exists, before any row is written; after it,
+// `rowsReady(n)` says rows 0..n-1 are written and final. Both run on the loading thread and
+// must not throw. A file that fails before its size is known calls neither; one that fails later
+// still returns its error, and the raster `started` pointed at is gone with it.
+struct LoadObserver {
+    std::function<void(const RasterView& picture)> started;
+    std::function<void(std::int32_t rows)> rowsReady;
+};
+
+// LoadPicture, telling `observer` about the rows as they are decoded. A bitmap is reported whole
+// once it is read.
+LoadedPicture LoadPicture(const QString& path, const LoadObserver& observer);
 
 // Windows bitmap of any depth the bitmap reader accepts, converted to 24 bits ("Bitmap image is
 // not valid" otherwise).
