@@ -1,15 +1,14 @@
 #include "io/print_picture.h"
+#include "ui/command_line_picture.h"
 #include "ui/dialogs.h"
 #include "ui/form1.h"
 #include "ui/form5.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
-#include <QUrl>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -36,12 +35,8 @@ int main(int argc, char* argv[]) {
     // A picture named on the command line (the file manager's "Open with") is opened as if it
     // had been chosen in the open dialog, once the window is on screen so that an error message
     // has a window to sit over. Qt has already taken its own options out of the arguments.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) {
-        const QString argument = arguments.at(1);
-        const QUrl url(argument);
-        const QString file =
-            QFileInfo(url.isLocalFile() ? url.toLocalFile() : argument).absoluteFilePath();
+    const QString file = pelvano::CommandLinePicture(QApplication::arguments());
+    if (!file.isEmpty()) {
         QTimer::singleShot(0, &form, [&form, file] {
             form.guarded([&form, &file] { form.OpenPictureFile(file); });
         });

@@ -1,4 +1,5 @@
 // Pictures dropped from a file manager and the keyboard shortcuts of the tool buttons.
+#include "ui/command_line_picture.h"
 #include "ui/form5.h"
 #include "ui_test_support.h"
 
@@ -165,6 +166,23 @@ TEST_F(DesktopTest, ShortcutsPressTheirButtonsOnlyWhileEnabled) {
     press(Qt::Key_P, ctrlShift);
     EXPECT_EQ(dialogs.printerCaptions, QStringList({kPrintPatternCaption, kPrintKeyCaption}));
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
+}
+
+TEST(CommandLinePicture, FullPathOfTheFirstArgument) {
+    EXPECT_EQ(CommandLinePicture({QStringLiteral("pelvano")}), QString());
+    EXPECT_EQ(CommandLinePicture({}), QString());
+    EXPECT_EQ(CommandLinePicture({QStringLiteral("pelvano"), QString()}), QString());
+    EXPECT_EQ(CommandLinePicture({QStringLiteral("pelvano"), QStringLiteral("/pics/a b.jpg")}),
+              QStringLiteral("/pics/a b.jpg"));
+    // Relative to the folder the program was started in, without "." and "..".
+    EXPECT_EQ(CommandLinePicture({QStringLiteral("pelvano"), QStringLiteral("photo.BMP")}),
+              QDir::current().absoluteFilePath(QStringLiteral("photo.BMP")));
+    EXPECT_EQ(CommandLinePicture({QStringLiteral("pelvano"), QStringLiteral("./x/../y.jpg")}),
+              QDir::current().absoluteFilePath(QStringLiteral("y.jpg")));
+    // An address from a desktop that passes URLs, with its escapes undone.
+    EXPECT_EQ(CommandLinePicture(
+                  {QStringLiteral("pelvano"), QStringLiteral("file:///pics/%D1%84%20x.jpg")}),
+              QStringLiteral("/pics/ф x.jpg"));
 }
 
 } // namespace
