@@ -3,6 +3,7 @@
 #include "cli/thread_list_csv.h"
 #include "engine/banded_sampler.h"
 #include "engine/generation.h"
+#include "io/picture_export.h"
 #include "io/picture_input.h"
 #include "render/draw_options.h"
 #include "render/key_image.h"
@@ -225,7 +226,29 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
     const PatternData& pattern = result.pattern;
     const DrawOptions drawOptions =
         DrawOptions::fromChecks(options.grid, options.symbols, options.texture, options.color);
-    if (options.pattern || options.exact) {
+    if (options.pattern && options.pattern->format == PictureFormat::Jpeg && !options.exact) {
+        // Drawn a band at a time straight into the encoder: the whole image is never needed.
+        const auto drawer =
+            NewPatternRowDrawer(pattern, pattern.columns, pattern.rows, drawOptions);
+        const PixelSize size = drawer->size();
+        progress.begin("Рисование", static_cast<std::int32_t>(size.height));
+        const QString error = SaveJpegRows(
+            static_cast<std::int32_t>(size.width), static_cast<std::int32_t>(size.height),
+            [&](std::int32_t y) {
+                try {
+                    progress.step(y + 1);
+                } catch (...) {
+                    // Only the counter is lost; nothing may be thrown through the encoder.
+                }
+                return drawer->row(y);
+            },
+            options.pattern->path);
+        progress.end();
+        if (!error.isEmpty()) {
+            err << error.toStdString() << '\n';
+            return kExitFileError;
+        }
+    } else if (options.pattern || options.exact) {
         QImage exactImage;
         QImage patternImage;
         progress.begin("Рисование", pattern.columns);

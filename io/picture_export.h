@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace pelvano {
@@ -22,6 +24,17 @@ std::optional<PictureFormat> FormatFromExtension(const QString& path);
 // every byte is on disk, so a failed save leaves an existing file as it was. Returns "" on
 // success, else the text to show, naming the file.
 QString SavePicture(const QImage& image, const QString& path, PictureFormat format);
+
+// The rows of a picture handed out top to bottom: row y's bytes, three per pixel, blue first,
+// valid until the next call. Must not throw.
+using PictureRowSource = std::function<const std::uint8_t*(std::int32_t y)>;
+
+// Saves the JPEG SavePicture would save for an image with these rows, byte for byte, without
+// the image or the file ever being whole in memory: the rows are asked for one at a time and
+// the encoded bytes written as they come. The file still appears or is replaced only once
+// complete, and a failure leaves an existing file as it was.
+QString SaveJpegRows(std::int32_t width, std::int32_t height, const PictureRowSource& rows,
+                     const QString& path);
 
 // An uncompressed 24-bit Windows bitmap holding the pixels exactly; empty for a null image.
 QByteArray EncodeBmp(const QImage& image);

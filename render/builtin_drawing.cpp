@@ -21,6 +21,15 @@ void DrawPattern(const PatternData& data, std::int32_t columns, std::int32_t row
                     patternImage, columnDone);
 }
 
+std::unique_ptr<PatternRowDrawer> NewPatternRowDrawer(const PatternData& data, std::int32_t columns,
+                                                      std::int32_t rows,
+                                                      const DrawOptions& options) {
+    const std::uint64_t available = AvailableMemoryBytes();
+    const std::uint64_t budget = available != 0 ? available : UINT64_MAX;
+    return std::make_unique<PatternRowDrawer>(BuiltinCellSources(), budget, data, columns, rows,
+                                              options);
+}
+
 void DrawKey(const PatternData& data, const DrawOptions& options, QImage& keyImage) {
     DrawKeyFrom(BuiltinCellSources(), data, options, keyImage);
 }

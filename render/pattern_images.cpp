@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -136,6 +137,7 @@ struct Rows {
     std::uint8_t* bits;
     std::size_t stride;
 
+    Rows(std::uint8_t* b, std::size_t s) : bits(b), stride(s) {}
     explicit Rows(QImage& image)
         : bits(image.bits()), stride(static_cast<std::size_t>(image.bytesPerLine())) {}
     std::uint8_t* at(std::int64_t x, std::int64_t y) const {
@@ -156,14 +158,52 @@ void WriteExactBlock(const Rows& exact, std::int32_t column, std::int32_t row,
     }
 }
 
-void CopyCell(const Rows& pattern, std::int64_t x, std::int64_t y, const std::uint8_t* cell) {
-    std::uint8_t* out = pattern.at(x, y);
-    for (int row = 0; row < kCellSize; ++row, out += pattern.stride) {
-        std::memcpy(out, cell + row * kCellRowBytes, kCellRowBytes);
-    }
+SymbolNumbers ListedSymbolNumbers(const PatternData& data, CellShape shape) {
+    SymbolNumbers numbers(data.usedColors);
+    CheckColorsListed(data, shape, numbers);
+    return numbers;
 }
 
 } // namespace
+
+// The cells of the pattern image, for the whole image and for bands of its rows alike.
+class PatternCellPainter {
+public:
+    // Refuses a colour without a symbol number before the composer is built.
+    PatternCellPainter(const CellSources& sources, const PatternData& data, CellShape shape,
+                       const DrawOptions& options)
+        : data_(data), grid_(options.grid), numbers_(ListedSymbolNumbers(data, shape)),
+          composer_(sources, options), cells_(composer_, data.usedColors) {}
+
+    // Composes every cell up front, so that painting afterwards never allocates.
+    void composeAll() {
+        for (std::size_t position = 0; position < data_.usedColors.size(); ++position) {
+            cells_.cell(position);
+        }
+    }
+
+    // Copies the pixel rows of cell (i, j) that lie in image rows bandTop..bandBottom-1 into
+    // `band`, whose first row is image row bandTop.
+    void paint(std::int32_t i, std::int32_t j, const Rows& band, std::int64_t bandTop,
+               std::int64_t bandBottom) {
+        std::size_t position = 0;
+        numbers_.find(data_.patternGrid[data_.cellIndex(i, j)], position);
+        const std::uint8_t* cell = cells_.cell(position);
+        const std::int64_t x = CellOffset(i, grid_);
+        const std::int64_t y = CellOffset(j, grid_);
+        const std::int64_t last = std::min(y + kCellSize, bandBottom);
+        for (std::int64_t row = std::max(y, bandTop); row < last; ++row) {
+            std::memcpy(band.at(x, row - bandTop), cell + (row - y) * kCellRowBytes, kCellRowBytes);
+        }
+    }
+
+private:
+    const PatternData& data_;
+    bool grid_;
+    SymbolNumbers numbers_;
+    CellComposer composer_;
+    ComposedCells cells_;
+};
 
 CellShape DrawnCellShape(const PatternData& data, std::int32_t columns, std::int32_t rows) {
     CellShape shape{std::clamp(columns, 0, std::max(data.columns, 0)),
@@ -187,9 +227,7 @@ void DrawPatternFrom(const CellSources& sources, std::uint64_t memoryBudget,
         return;
     }
 
-    SymbolNumbers numbers(data.usedColors);
-    CheckColorsListed(data, shape, numbers);
-    const CellComposer composer(sources, options);
+    PatternCellPainter painter(sources, data, shape, options);
 
     const PixelSize exactSize = ExactImageSize(shape.columns, shape.rows);
     const PixelSize patternSize = PatternImageSize(shape.columns, shape.rows, options.grid);
@@ -222,15 +260,10 @@ void DrawPatternFrom(const CellSources& sources, std::uint64_t memoryBudget,
         ClearRowPadding(pattern, patternSize.width * 3);
     }
 
-    ComposedCells cells(composer, data.usedColors);
-    std::size_t position = 0;
     for (std::int32_t i = 0; i < shape.columns; ++i) {
-        const std::int64_t x = CellOffset(i, options.grid);
         for (std::int32_t j = 0; j < shape.rows; ++j) {
-            const std::size_t index = data.cellIndex(i, j);
-            numbers.find(data.patternGrid[index], position);
-            CopyCell(patternRows, x, CellOffset(j, options.grid), cells.cell(position));
-            WriteExactBlock(exactRows, i, j, &data.exactGrid[index * 3]);
+            painter.paint(i, j, patternRows, 0, patternSize.height);
+            WriteExactBlock(exactRows, i, j, &data.exactGrid[data.cellIndex(i, j) * 3]);
         }
         if (columnDone) {
             columnDone(i + 1);
@@ -238,6 +271,56 @@ void DrawPatternFrom(const CellSources& sources, std::uint64_t memoryBudget,
     }
     exactImage = std::move(exact);
     patternImage = std::move(pattern);
+}
+
+PatternRowDrawer::PatternRowDrawer(const CellSources& sources, std::uint64_t memoryBudget,
+                                   const PatternData& data, std::int32_t columns, std::int32_t rows,
+                                   const DrawOptions& options) {
+    CheckGridsMatchShape(data);
+    shape_ = DrawnCellShape(data, columns, rows);
+    if (shape_.empty()) {
+        return;
+    }
+    grid_ = options.grid;
+    painter_ = std::make_unique<PatternCellPainter>(sources, data, shape_, options);
+    size_ = PatternImageSize(shape_.columns, shape_.rows, options.grid);
+    // Refused exactly where the whole images would be, though far less memory is needed here.
+    CheckRastersFit({ExactImageSize(shape_.columns, shape_.rows), size_}, memoryBudget);
+    painter_->composeAll();
+    rowBytes_ = static_cast<std::size_t>(size_.width) * 3;
+    band_.resize(rowBytes_ * kBandRows);
+}
+
+PatternRowDrawer::~PatternRowDrawer() = default;
+
+const std::uint8_t* PatternRowDrawer::row(std::int64_t y) {
+    if (y < bandTop_ || y >= bandTop_ + kBandRows) {
+        drawBand(y - y % kBandRows);
+    }
+    return band_.data() + static_cast<std::size_t>(y - bandTop_) * rowBytes_;
+}
+
+void PatternRowDrawer::drawBand(std::int64_t top) {
+    const std::int64_t bottom = std::min(top + kBandRows, size_.height);
+    if (grid_) {
+        // The black left between the cells forms the grid lines and the frame.
+        std::memset(band_.data(), 0, band_.size());
+    }
+    const Rows band{band_.data(), rowBytes_};
+    // Only the cell rows that reach into the band; bands usually come in order, so the search
+    // starts where the last one ended.
+    if (top < bandTop_) {
+        firstCellRow_ = 0;
+    }
+    while (firstCellRow_ < shape_.rows && CellOffset(firstCellRow_, grid_) + kCellSize <= top) {
+        ++firstCellRow_;
+    }
+    for (std::int32_t j = firstCellRow_; j < shape_.rows && CellOffset(j, grid_) < bottom; ++j) {
+        for (std::int32_t i = 0; i < shape_.columns; ++i) {
+            painter_->paint(i, j, band, top, bottom);
+        }
+    }
+    bandTop_ = top;
 }
 
 } // namespace pelvano

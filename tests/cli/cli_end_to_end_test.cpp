@@ -90,6 +90,37 @@ TEST(CliEndToEnd, WritesEveryResultOfASmallPhoto) {
         << run.out.toStdString();
 }
 
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+TEST(CliEndToEnd, PatternStreamedToJpegHasTheBytesOfTheWholeImage) {
+    // A JPEG pattern saved on its own is drawn band by band into the encoder; saved beside the
+    // exact grid it comes from the whole image. Both must be the same file.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList cases[] = {
+        {kCorpus + "/photos/grace-hopper-512x600.jpg", "--columns", "61", "--limit", "12"},
+        {kCorpus + "/photos/life-gray.jpg", "--rows", "45", "--no-grid", "--no-symbols"},
+        {kCorpus + "/photos/rose-70x46.bmp", "--columns", "33", "--no-color"},
+    };
+    for (const QStringList& arguments : cases) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const QString streamed = dir.filePath("streamed.jpg");
+        const QString whole = dir.filePath("whole.jpg");
+        const ToolRun alone = RunCli(arguments + QStringList{"--quiet", "--pattern", streamed});
+        ASSERT_EQ(alone.exitCode, 0) << alone.err.toStdString();
+        const ToolRun both = RunCli(arguments + QStringList{"--quiet", "--pattern", whole,
+                                                            "--exact", dir.filePath("exact.bmp")});
+        ASSERT_EQ(both.exitCode, 0) << both.err.toStdString();
+        const QByteArray bytes = FileBytes(streamed);
+        EXPECT_GT(bytes.size(), 1000);
+        EXPECT_TRUE(bytes == FileBytes(whole));
+    }
+}
+
 TEST(CliEndToEnd, JpegWithoutLimitKeepsEveryShade) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
