@@ -7,7 +7,8 @@
 namespace pelvano {
 
 QString CommandLinePicture(const QStringList& arguments) {
-    if (arguments.size() < 2 || arguments.at(1).isEmpty())
+    // The window takes no options of its own: "--help" and the like name no picture.
+    if (arguments.size() < 2 || arguments.at(1).isEmpty() || arguments.at(1).startsWith(u'-'))
         return {};
     const QString& argument = arguments.at(1);
     const QUrl url(argument);

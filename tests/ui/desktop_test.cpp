@@ -172,6 +172,9 @@ TEST(CommandLinePicture, FullPathOfTheFirstArgument) {
     EXPECT_EQ(CommandLinePicture({QStringLiteral("pelvano")}), QString());
     EXPECT_EQ(CommandLinePicture({}), QString());
     EXPECT_EQ(CommandLinePicture({QStringLiteral("pelvano"), QString()}), QString());
+    EXPECT_EQ(CommandLinePicture({QStringLiteral("pelvano"), QStringLiteral("--help")}), QString());
+    EXPECT_EQ(CommandLinePicture({QStringLiteral("pelvano"), QStringLiteral("./-x.jpg")}),
+              QDir::current().absoluteFilePath(QStringLiteral("-x.jpg")));
     EXPECT_EQ(CommandLinePicture({QStringLiteral("pelvano"), QStringLiteral("/pics/a b.jpg")}),
               QStringLiteral("/pics/a b.jpg"));
     // Relative to the folder the program was started in, without "." and "..".
