@@ -133,10 +133,21 @@ public:
                             }};
     }
 
-    // Rethrows what went wrong inside the decoder's callback.
-    void checkStarted() const {
+    // After a successful load: rethrows what went wrong inside the decoder's callback, and
+    // starts from the whole picture should a loader not have reported it.
+    void checkStarted(const QImage& picture) {
         if (failure_) {
             std::rethrow_exception(failure_);
+        }
+        if (!sizes_) {
+            const RasterView view = ToRasterView(picture);
+            start(view);
+            if (sampler_) {
+                sampler_->RowsReady(view.height);
+            }
+            if (failure_) {
+                std::rethrow_exception(failure_);
+            }
         }
     }
     const SizeCalculation& sizes() const { return *sizes_; }
@@ -148,8 +159,10 @@ public:
 private:
     void start(const RasterView& picture) {
         try {
-            const Real aspect =
-                static_cast<Real>(picture.width) / static_cast<Real>(picture.height);
+            // As PictureAspect computes it from the finished image.
+            const Real aspect = picture.height > 0 ? static_cast<Real>(picture.width) /
+                                                         static_cast<Real>(picture.height)
+                                                   : 1.0L;
             sizes_ = RecalcSizes(static_cast<int>(options_.master), TextsFor(options_), aspect);
             if (!sizes_->ok()) {
                 return;
@@ -187,8 +200,8 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
         err << loaded.error.toStdString() << '\n';
         return kExitFileError;
     }
-    generation.checkStarted();
     QImage& picture = loaded.picture;
+    generation.checkStarted(picture);
 
     const SizeCalculation& sizes = generation.sizes();
     if (!sizes.ok()) {
