@@ -27,14 +27,9 @@ void PutU32(char*& at, std::uint32_t value) {
 
 QString EncodeBmpTo(const QImage& image, QByteArray& out) {
     out.clear();
-    if (image.isNull())
-        return QStringLiteral("There is no picture to save");
-    // Drawn images are already 24-bit; anything else is converted first.
-    const QImage bgr = image.format() == QImage::Format_BGR888
-                           ? image
-                           : image.convertToFormat(QImage::Format_BGR888);
-    if (bgr.isNull())
-        return QStringLiteral("Not enough memory to save the picture");
+    QImage bgr;
+    if (QString error = ImageForSaving(image, bgr); !error.isEmpty())
+        return error;
 
     const std::int64_t width = bgr.width();
     const std::int64_t height = bgr.height();

@@ -139,13 +139,9 @@ QString SaveJpegRows(std::int32_t width, std::int32_t height, const PictureRowSo
 
 QString EncodeJpegTo(const QImage& image, int quality, QByteArray& out) {
     out.clear();
-    if (image.isNull())
-        return QStringLiteral("There is no picture to save");
-    const QImage bgr = image.format() == QImage::Format_BGR888
-                           ? image
-                           : image.convertToFormat(QImage::Format_BGR888);
-    if (bgr.isNull())
-        return QStringLiteral("Not enough memory to save the picture");
+    QImage bgr;
+    if (QString error = ImageForSaving(image, bgr); !error.isEmpty())
+        return error;
 
     JpegEncodeJob job;
     job.cinfo.err = InstallJpegErrorManager(job.errors);

@@ -12,4 +12,8 @@ QString EncodeJpegTo(const QImage& image, int quality, QByteArray& out);
 
 inline constexpr int kSavedJpegQuality = 97;
 
+// `image` as the 24-bit blue-green-red raster both encoders write (shared, not copied, when it
+// already is one). An empty `bgr` comes with the error text to report.
+QString ImageForSaving(const QImage& image, QImage& bgr);
+
 } // namespace pelvano

@@ -23,6 +23,18 @@ std::optional<PictureFormat> FormatFromExtension(const QString& path) {
     return std::nullopt;
 }
 
+QString ImageForSaving(const QImage& image, QImage& bgr) {
+    bgr = QImage();
+    if (image.isNull())
+        return QStringLiteral("There is no picture to save");
+    // Drawn images are already 24-bit; anything else is converted first.
+    bgr = image.format() == QImage::Format_BGR888 ? image
+                                                  : image.convertToFormat(QImage::Format_BGR888);
+    if (bgr.isNull())
+        return QStringLiteral("Not enough memory to save the picture");
+    return {};
+}
+
 QString SavePicture(const QImage& image, const QString& path, PictureFormat format) {
     // Encode completely before touching the disk: an encoder failure must not cost a file.
     QByteArray bytes;

@@ -1,4 +1,5 @@
 #include "ui/form1.h"
+#include "ui/interface_font.h"
 #include "ui/key_filters.h"
 
 #include <QCheckBox>
@@ -86,14 +87,7 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::createControls() {
-    // A small face, close to the 8-point interface font the panel was laid out for.
-    // Fonts with the classic sans-serif widths come first; the wide default faces of some
-    // desktops would push the bold captions of the left panel into the edits.
-    QFont face = font();
-    face.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                      face.family()});
-    face.setPixelSize(11);
+    const QFont face = InterfaceFont(font());
     setFont(face);
     QFont bold = face;
     bold.setBold(true);

@@ -1,5 +1,7 @@
 #include "ui/form5.h"
 
+#include "ui/interface_font.h"
+
 #include <QComboBox>
 #include <QFont>
 #include <QKeyEvent>
@@ -18,12 +20,8 @@ TForm5::TForm5(PrinterList printers, std::int32_t& printerIndex, QWidget* parent
     setModal(true);
     setFixedSize(340, 114);
 
-    // The same small interface face as the main window: about 8 points, 9 for the caption.
-    QFont face = font();
-    face.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                      face.family()});
-    face.setPixelSize(11);
+    // The same small interface face as the main window, a little larger for the caption.
+    const QFont face = InterfaceFont(font());
     setFont(face);
     QFont bold = face;
     bold.setBold(true);
