@@ -2,6 +2,7 @@
 #include "io/print_picture.h"
 #include "ui/form1.h"
 #include "ui/form5.h"
+#include "ui/save_command.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -15,26 +16,30 @@ namespace {
 
 const QString kPdfFilter = QStringLiteral("PDF-файл (*.pdf)|*.pdf");
 
-// The name typed in the save dialog, with ".pdf" added when it has no extension at all.
+// The name typed in the save dialog with ".pdf" in place of whatever extension its file-name part
+// has, as the picture saves force theirs: "a.b/name" gives "a.b/name.pdf", "x.jpg" gives "x.pdf".
 QString PdfName(const QString& path) {
-    return ExtensionStart(path) < 0 ? path + QStringLiteral(".pdf") : path;
+    const qsizetype dot = ExtensionStart(path);
+    return (dot < 0 ? path : path.left(dot)) + QStringLiteral(".pdf");
 }
 
-// The image goes into a PDF file chosen in a save dialog, for users without a printer.
+// The image goes into a PDF file chosen in a save dialog, for users without a printer. Each "no"
+// to replacing an existing file shows the dialog again.
 void PrintToPdfFile(TForm1& form, const QImage& picture, PrintSubject which) {
     Dialogs& dialogs = form.dialogs();
-    const std::optional<SaveChoice> choice =
-        dialogs.savePictureFile(&form, form.Form5->windowTitle() + QStringLiteral(" в PDF-файл"),
-                                form.SaveDir, kPdfFilter, 1);
-    if (!choice)
+    const QString title = form.Form5->windowTitle() + QStringLiteral(" в PDF-файл");
+    for (;;) {
+        const std::optional<SaveChoice> choice =
+            dialogs.savePictureFile(&form, title, form.SaveDir, kPdfFilter, 1);
+        if (!choice)
+            return;
+        const QString path = PdfName(choice->path);
+        if (QFileInfo::exists(path) &&
+            !dialogs.askYesNo(&form, kQuestionCaption, OverwriteQuestion(path)))
+            continue;
+        PrintPictureToPdf(picture, which, path);
         return;
-    const QString path = PdfName(choice->path);
-    if (QFileInfo::exists(path) &&
-        !dialogs.askYesNo(
-            &form, QStringLiteral("Вопрос"),
-            QStringLiteral("Файл \"%1\" уже существует. Перезаписать ?").arg(FileNamePart(path))))
-        return;
-    PrintPictureToPdf(picture, which, path);
+    }
 }
 
 // Errors of the print layer end the command; the window's error handler shows them.

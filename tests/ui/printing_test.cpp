@@ -173,7 +173,6 @@ TEST_F(PrintCommandTest, PdfEntryPrintsIntoTheChosenFile) {
     file.close();
     dialogs.saveAnswers.push_back({written, 1});
     dialogs.yesNoAnswers.push_back(false);
-    print(form->SpeedButton4, std::nullopt, true);
     dialogs.saveAnswers.push_back({QString(), 1});
     print(form->SpeedButton4, std::nullopt, true);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
