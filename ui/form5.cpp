@@ -63,13 +63,19 @@ void TForm5::FormCreate() {
     ComboBox1->addItems(printers_.names);
     ComboBox1->addItem(kPdfFileEntry);
     // A stored position past the list (a printer removed since) selects nothing and prints on the
-    // default printer; the stored value itself stays until the user picks another.
+    // default printer; the stored value itself stays until the user picks another. A position
+    // just past the printers is the PDF entry, as earlier versions stored that choice.
+    if (printerIndex_ == kPdfPrinterIndex) {
+        ComboBox1->setCurrentIndex(pdfEntryIndex());
+        return;
+    }
     const bool listed = printerIndex_ >= 0 && printerIndex_ < ComboBox1->count();
     ComboBox1->setCurrentIndex(listed ? printerIndex_ : -1);
 }
 
 void TForm5::ComboBox1Change() {
-    printerIndex_ = ComboBox1->currentIndex();
+    const int selected = ComboBox1->currentIndex();
+    printerIndex_ = selected == pdfEntryIndex() ? kPdfPrinterIndex : selected;
 }
 
 void TForm5::Button1Click() {

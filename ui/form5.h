@@ -15,6 +15,10 @@ namespace pelvano {
 inline const QString kPdfFileEntry = QStringLiteral("PDF-файл");
 inline const QString kPrintPatternCaption = QStringLiteral("Печатаем схему");
 inline const QString kPrintKeyCaption = QStringLiteral("Печатаем ключ");
+// PrinterIndex of the "PDF-файл" choice. Not the entry's list position: that position belongs to
+// the next printer installed, which would silently take over the choice. No stored setting of an
+// older version holds this value (-1 is the default printer, positions count from 0).
+inline constexpr std::int32_t kPdfPrinterIndex = -2;
 
 // The printer choice dialog. One instance is made at start-up, after the main window, and
 // reused by every print command; its list is filled then and never refreshed. The print command
@@ -25,7 +29,8 @@ class TForm5 : public QDialog {
 public:
     // `printerIndex` is the session's printer choice (restored before the dialog is made and
     // saved at exit): the dialog shows it selected and writes every change of the selection
-    // into it at once, so a choice survives a cancelled dialog.
+    // into it at once, so a choice survives a cancelled dialog. A printer is stored as its list
+    // position, the "PDF-файл" entry as kPdfPrinterIndex.
     TForm5(PrinterList printers, std::int32_t& printerIndex, QWidget* parent = nullptr);
 
     QLabel* Label1 = nullptr;
@@ -42,8 +47,8 @@ public:
 
     // The printers the list was filled with.
     const PrinterList& printers() const { return printers_; }
-    // Position of the "PDF-файл" entry: after every real printer, so the positions of the
-    // printers, and a stored choice of one, keep their meaning.
+    // Position of the "PDF-файл" entry in the list: after every real printer, so the positions of
+    // the printers, and a stored choice of one, keep their meaning.
     int pdfEntryIndex() const { return static_cast<int>(printers_.names.size()); }
 
     // Places the dialog over the middle of `owner`.

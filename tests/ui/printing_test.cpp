@@ -4,6 +4,7 @@
 #include "ui_test_support.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
@@ -179,6 +180,34 @@ TEST_F(PrintCommandTest, PdfEntryPrintsIntoTheChosenFile) {
     EXPECT_EQ(file.readAll(), before);
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(form->PrinterIndex, 0);
+}
+
+TEST_F(PrintCommandTest, PdfChoiceOutlivesNewPrintersAndTheFileAlwaysEndsInPdf) {
+    makePrinterDialog({{QStringLiteral("Alpha")}, QString()}, 0);
+    generatePattern();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("a.b")));
+    const QString name = dir.filePath(QStringLiteral("a.b/name"));
+    // The dot in the folder is no extension.
+    dialogs.saveAnswers.push_back({name, 1});
+    print(form->SpeedButton4, 1, true);
+    EXPECT_EQ(ReadPdfInfo(name + QStringLiteral(".pdf")).pages, 1);
+
+    // A printer installed since does not take over the stored choice.
+    form->SaveSettings();
+    QSettings store(kSettingsOrganization, kSettingsApplication);
+    makePrinterDialog({{QStringLiteral("Alpha"), QStringLiteral("Beta")}, QString()},
+                      ReadSettings(store).printerIndex);
+    EXPECT_EQ(form->Form5->ComboBox1->currentText(), kPdfFileEntry);
+
+    // Another extension is replaced, and "Нет" to replacing the file asks for a name again.
+    dialogs.saveAnswers.push_back({name + QStringLiteral(".jpg"), 1});
+    dialogs.yesNoAnswers.push_back(false);
+    dialogs.saveAnswers.push_back({dir.filePath(QStringLiteral("y.PDF")), 1});
+    print(form->SpeedButton5, std::nullopt, true);
+    EXPECT_EQ(ReadPdfInfo(dir.filePath(QStringLiteral("y.pdf"))).pages, 1);
+    EXPECT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(dialogs.saveAnswers.empty());
+    EXPECT_EQ(form->PrinterIndex, -2); // the stored form of the PDF choice
 }
 
 TEST_F(PrintCommandTest, NoPrinterGivesThePrintSystemsError) {
