@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
+#include <algorithm>
+#include <optional>
 
 namespace pelvano {
 
@@ -96,6 +98,43 @@ bool OnSomeScreen(const QRect& place) {
     return false;
 }
 
+// The work area of the screen that shows the largest part of `place`; none when no screen shows
+// any of it.
+std::optional<QRect> AreaShowingMostOf(const QRect& place) {
+    std::optional<QRect> best;
+    qint64 bestShown = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        const QRect shown = area.intersected(place);
+        const qint64 size = qint64(shown.width()) * shown.height();
+        if (!shown.isEmpty() && size > bestShown) {
+            best = area;
+            bestShown = size;
+        }
+    }
+    return best;
+}
+
+// A stored place made usable on the screen it is mostly on: a size larger than the screen's work
+// area is cut to it (a huge stored size would otherwise give a window of the largest size there is,
+// costing gigabytes), the top is not above the work area, so that the title bar can be reached to
+// move the window, and at least half of the window, across and down, stays on the screen. A place
+// that already keeps to this is left exactly as it is.
+QRect WithinReach(const QRect& place) {
+    const std::optional<QRect> found = AreaShowingMostOf(place);
+    if (!found)
+        return place;
+    const QRect& area = *found;
+    const int width = std::min(place.width(), area.width());
+    const int height = std::min(place.height(), area.height());
+    const int shownWidth = (width + 1) / 2;
+    const int shownHeight = (height + 1) / 2;
+    const int left = std::clamp(place.left(), area.left() - (width - shownWidth),
+                                area.left() + area.width() - shownWidth);
+    const int top = std::clamp(place.top(), area.top(), area.top() + area.height() - shownHeight);
+    return QRect(left, top, width, height);
+}
+
 // Replaces a text that does not read as a whole number by its default, noting why.
 void KeepReadable(QString& text, const QString& fallback, QStringList& problems) {
     if (ParseInteger(text.toStdString()))
@@ -142,13 +181,16 @@ void TForm1::RestoreSettings() {
         break;
     }
 
-    if (!OnSomeScreen(QRect(settings.windowLeft, settings.windowTop, settings.windowWidth,
-                            settings.windowHeight))) {
-        settings.windowLeft = defaults.windowLeft;
-        settings.windowTop = defaults.windowTop;
-        settings.windowWidth = defaults.windowWidth;
-        settings.windowHeight = defaults.windowHeight;
-    }
+    QRect place(settings.windowLeft, settings.windowTop, settings.windowWidth,
+                settings.windowHeight);
+    if (!OnSomeScreen(place))
+        place = QRect(defaults.windowLeft, defaults.windowTop, defaults.windowWidth,
+                      defaults.windowHeight);
+    place = WithinReach(place);
+    settings.windowLeft = place.left();
+    settings.windowTop = place.top();
+    settings.windowWidth = place.width();
+    settings.windowHeight = place.height();
 
     // Everything that could not be used, in one message; the defaults stand in for it.
     if (!problems.isEmpty())

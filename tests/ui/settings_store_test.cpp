@@ -7,9 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRect>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -401,6 +403,25 @@ TEST_F(SettingsWindowTest, UnusableValuesAreReportedOnceAndTheRestIsRestored) {
     EXPECT_TRUE(form->RadioButton5->isChecked());
     EXPECT_EQ(form->SaveDir, "/out");
     EXPECT_FALSE(form->CheckBox2->isChecked());
+}
+
+TEST_F(SettingsWindowTest, StoredPlaceIsKeptWithinReachOfTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    // Far larger than the screen, with the title bar above it, and mostly beyond its right edge.
+    put("WinLeft", QString::number(area.right() - 10));
+    put("WinTop", QString::number(area.top() - 560));
+    put("WinWidth", QString::number(area.width() * 4));
+    put("WinHeight", QString::number(area.height() * 4));
+    start();
+    const QRect had = form->frameGeometry();
+    EXPECT_EQ(had.top(), area.top());
+    EXPECT_LE(form->width(), area.width());
+    EXPECT_LE(form->height(), area.height());
+    EXPECT_GE(had.intersected(area).width(), form->width() / 2);
+    // What closing stores is the place the window really had.
+    closeWindow();
+    EXPECT_EQ(stored("WinLeft"), QVariant(QString::number(had.left())));
+    EXPECT_EQ(stored("WinWidth"), QVariant(QString::number(form->width())));
 }
 
 TEST_F(SettingsWindowTest, FailedSaveIsReportedAndTheWindowStillCloses) {
