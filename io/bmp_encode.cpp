@@ -1,10 +1,13 @@
 #include "io/picture_encoders.h"
 #include "io/picture_export.h"
+#include "io/safe_file.h"
 
+#include <QDir>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
 
 namespace pelvano {
 
@@ -12,6 +15,13 @@ namespace {
 
 constexpr std::int64_t kFileHeaderSize = 14;
 constexpr std::int64_t kInfoHeaderSize = 40;
+constexpr std::int64_t kHeaderBytes = kFileHeaderSize + kInfoHeaderSize;
+// The file header stores the file's size in 32 bits.
+constexpr std::int64_t kMaxFileBytes = std::numeric_limits<std::uint32_t>::max();
+
+std::int64_t RowBytes(std::int64_t width) {
+    return (width * 3 + 3) / 4 * 4; // rows padded to 4 bytes
+}
 
 void PutU16(char*& at, std::uint16_t value) {
     *at++ = static_cast<char>(value & 0xFF);
@@ -23,36 +33,15 @@ void PutU32(char*& at, std::uint32_t value) {
         *at++ = static_cast<char>((value >> shift) & 0xFF);
 }
 
-} // namespace
-
-QString EncodeBmpTo(const QImage& image, QByteArray& out) {
-    out.clear();
-    QImage bgr;
-    if (QString error = ImageForSaving(image, bgr); !error.isEmpty())
-        return error;
-
-    const std::int64_t width = bgr.width();
-    const std::int64_t height = bgr.height();
-    const std::int64_t rowBytes = (width * 3 + 3) / 4 * 4; // rows padded to 4 bytes
-    const std::int64_t pixelBytes = rowBytes * height;
-    const std::int64_t fileBytes = kFileHeaderSize + kInfoHeaderSize + pixelBytes;
-    if (fileBytes > std::numeric_limits<std::uint32_t>::max())
-        return QStringLiteral("Picture is too large for a bitmap file: %1 × %2 pixels")
-            .arg(width)
-            .arg(height);
-
-    try {
-        out = QByteArray(static_cast<qsizetype>(fileBytes), Qt::Uninitialized);
-    } catch (const std::bad_alloc&) {
-        return QStringLiteral("Not enough memory to save the picture");
-    }
-    char* at = out.data();
+// Both headers of an uncompressed 24-bit bitmap whose size BmpSizeError accepted.
+void PutHeaders(char* at, std::int64_t width, std::int64_t height) {
+    const std::int64_t pixelBytes = RowBytes(width) * height;
     // BITMAPFILEHEADER
     *at++ = 'B';
     *at++ = 'M';
-    PutU32(at, static_cast<std::uint32_t>(fileBytes));
+    PutU32(at, static_cast<std::uint32_t>(kHeaderBytes + pixelBytes));
     PutU32(at, 0); // reserved
-    PutU32(at, static_cast<std::uint32_t>(kFileHeaderSize + kInfoHeaderSize));
+    PutU32(at, static_cast<std::uint32_t>(kHeaderBytes));
     // BITMAPINFOHEADER: positive height, so rows are stored bottom-up.
     PutU32(at, static_cast<std::uint32_t>(kInfoHeaderSize));
     PutU32(at, static_cast<std::uint32_t>(width));
@@ -65,7 +54,75 @@ QString EncodeBmpTo(const QImage& image, QByteArray& out) {
     PutU32(at, 0); // vertical resolution
     PutU32(at, 0); // colours used: no palette
     PutU32(at, 0); // important colours
+}
 
+} // namespace
+
+QString BmpSizeError(std::int64_t width, std::int64_t height) {
+    if (width > 0 && height > 0 && width <= kMaxFileBytes && height <= kMaxFileBytes &&
+        kHeaderBytes + RowBytes(width) * height <= kMaxFileBytes)
+        return {};
+    QString text = QStringLiteral("Picture is too large for a bitmap file: %1 × %2 pixels")
+                       .arg(width)
+                       .arg(height);
+    // The widest picture of the same height that still fits, as a hint of the scale.
+    const std::int64_t widest =
+        height > 0 ? (kMaxFileBytes - kHeaderBytes) / height / 4 * 4 / 3 : 0;
+    if (widest > 0)
+        text += QStringLiteral("; a bitmap file holds at most 4 GB, such as %1 × %2 pixels")
+                    .arg(widest)
+                    .arg(height);
+    return text;
+}
+
+QString SaveBmpRows(std::int32_t width, std::int32_t height, const PictureRowSource& rows,
+                    const QString& path) {
+    if (width <= 0 || height <= 0)
+        return QStringLiteral("There is no picture to save");
+    if (QString error = BmpSizeError(width, height); !error.isEmpty())
+        return error;
+
+    const QString shown = QDir::toNativeSeparators(path);
+    SafeFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Cannot create file %1").arg(shown);
+
+    char header[kHeaderBytes];
+    PutHeaders(header, width, height);
+    file.write(header, kHeaderBytes);
+    // Rows arrive top first and are stored bottom-up, each at its own place in the file.
+    const std::int64_t rowBytes = RowBytes(width);
+    const auto lineBytes = static_cast<std::size_t>(width) * 3;
+    std::vector<char> line(static_cast<std::size_t>(rowBytes), 0);
+    for (std::int32_t y = 0; y < height && !file.failed(); ++y) {
+        std::memcpy(line.data(), rows(y), lineBytes);
+        file.seek(kHeaderBytes + (height - 1 - static_cast<std::int64_t>(y)) * rowBytes);
+        file.write(line.data(), rowBytes);
+    }
+    if (file.failed() || !file.commit())
+        return QStringLiteral("Cannot write file %1").arg(shown);
+    return {};
+}
+
+QString EncodeBmpTo(const QImage& image, QByteArray& out) {
+    out.clear();
+    QImage bgr;
+    if (QString error = ImageForSaving(image, bgr); !error.isEmpty())
+        return error;
+    const std::int64_t width = bgr.width();
+    const std::int64_t height = bgr.height();
+    if (QString error = BmpSizeError(width, height); !error.isEmpty())
+        return error;
+
+    const std::int64_t rowBytes = RowBytes(width);
+    try {
+        out = QByteArray(static_cast<qsizetype>(kHeaderBytes + rowBytes * height), Qt::Uninitialized);
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Not enough memory to save the picture");
+    }
+    char* at = out.data();
+    PutHeaders(at, width, height);
+    at += kHeaderBytes;
     const auto lineBytes = static_cast<std::size_t>(width * 3);
     for (std::int64_t y = height - 1; y >= 0; --y) {
         std::memcpy(at, bgr.constScanLine(static_cast<int>(y)), lineBytes);

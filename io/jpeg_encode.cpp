@@ -1,9 +1,9 @@
 #include "io/jpeg_error.h"
 #include "io/picture_encoders.h"
 #include "io/picture_export.h"
+#include "io/safe_file.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -67,7 +67,7 @@ void RunEncode(JpegEncodeJob& job) {
 // failed write is remembered and the rest dropped; the caller cancels the file.
 struct FileDestination {
     jpeg_destination_mgr manager{}; // first, so libjpeg's pointer is the whole struct's
-    QSaveFile* file = nullptr;
+    SafeFile* file = nullptr;
     std::vector<JOCTET> block;
     bool failed = false;
 
@@ -106,7 +106,7 @@ QString SaveJpegRows(std::int32_t width, std::int32_t height, const PictureRowSo
     if (width <= 0 || height <= 0)
         return QStringLiteral("There is no picture to save");
     const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
+    SafeFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot create file %1").arg(shown);
 
@@ -126,14 +126,10 @@ QString SaveJpegRows(std::int32_t width, std::int32_t height, const PictureRowSo
     RunEncode(job);
     jpeg_destroy_compress(&job.cinfo);
 
-    if (job.failed) {
-        file.cancelWriting();
-        return JpegErrorMessage(job.errors);
-    }
-    if (destination.failed || !file.commit()) {
-        file.cancelWriting();
+    if (job.failed)
+        return JpegErrorMessage(job.errors); // the file discards itself
+    if (destination.failed || !file.commit())
         return QStringLiteral("Cannot write file %1").arg(shown);
-    }
     return {};
 }
 

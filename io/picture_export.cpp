@@ -2,9 +2,9 @@
 
 #include "io/file_name.h"
 #include "io/picture_encoders.h"
+#include "io/safe_file.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace pelvano {
 
@@ -36,24 +36,21 @@ QString ImageForSaving(const QImage& image, QImage& bgr) {
 }
 
 QString SavePicture(const QImage& image, const QString& path, PictureFormat format) {
-    // Encode completely before touching the disk: an encoder failure must not cost a file.
-    QByteArray bytes;
-    const QString encodeError = format == PictureFormat::Bmp
-                                    ? EncodeBmpTo(image, bytes)
-                                    : EncodeJpegTo(image, kSavedJpegQuality, bytes);
-    if (!encodeError.isEmpty())
-        return encodeError;
+    QImage bgr;
+    if (QString error = ImageForSaving(image, bgr); !error.isEmpty())
+        return error;
+    const PictureRowSource rows = [&bgr](std::int32_t y) { return bgr.constScanLine(y); };
+    return format == PictureFormat::Bmp ? SaveBmpRows(bgr.width(), bgr.height(), rows, path)
+                                        : SaveJpegRows(bgr.width(), bgr.height(), rows, path);
+}
 
-    // The bytes go to a temporary file beside the target, which replaces the target only after
-    // the last byte is written; a full disk or a vanished folder leaves the old file whole.
+QString SaveFileBytes(const QByteArray& bytes, const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
+    SafeFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot create file %1").arg(shown);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        file.cancelWriting();
+    if (file.write(bytes) != bytes.size() || !file.commit())
         return QStringLiteral("Cannot write file %1").arg(shown);
-    }
     return {};
 }
 

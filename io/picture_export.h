@@ -21,8 +21,9 @@ QString ForceExtension(const QString& path, PictureFormat format);
 std::optional<PictureFormat> FormatFromExtension(const QString& path);
 
 // Encodes the image and writes it to `path` as a whole: the file appears or is replaced only once
-// every byte is on disk, so a failed save leaves an existing file as it was. Returns "" on
-// success, else the text to show, naming the file.
+// every byte is on disk, so a failed save (a full disk included) leaves an existing file as it
+// was. Returns "" on success, else the text to show, naming the file. The image is handed to the
+// encoder row by row; no second copy of it, nor of the file, is made.
 QString SavePicture(const QImage& image, const QString& path, PictureFormat format);
 
 // The rows of a picture handed out top to bottom: row y's bytes, three per pixel, blue first,
@@ -35,6 +36,19 @@ using PictureRowSource = std::function<const std::uint8_t*(std::int32_t y)>;
 // complete, and a failure leaves an existing file as it was.
 QString SaveJpegRows(std::int32_t width, std::int32_t height, const PictureRowSource& rows,
                      const QString& path);
+
+// The bitmap SavePicture would save for an image with these rows, byte for byte, written row by
+// row, with the same guarantees as SaveJpegRows.
+QString SaveBmpRows(std::int32_t width, std::int32_t height, const PictureRowSource& rows,
+                    const QString& path);
+
+// Empty when a bitmap file can hold a picture of this size (its header counts the file's bytes
+// in 32 bits); otherwise the text to show, naming a size that would fit. Check it before drawing
+// a picture that is to be saved as a bitmap.
+QString BmpSizeError(std::int64_t width, std::int64_t height);
+
+// Writes `bytes` to `path` as SavePicture writes a picture: whole or not at all.
+QString SaveFileBytes(const QByteArray& bytes, const QString& path);
 
 // An uncompressed 24-bit Windows bitmap holding the pixels exactly; empty for a null image.
 QByteArray EncodeBmp(const QImage& image);

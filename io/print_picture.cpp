@@ -1,6 +1,7 @@
 #include "io/print_picture.h"
 
 #include "io/print_geometry.h"
+#include "io/safe_file.h"
 
 #include <QDir>
 #include <QPageLayout>
@@ -9,7 +10,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace pelvano {
@@ -103,7 +103,7 @@ void PrintPicture(QPagedPaintDevice& device, const QImage& image, PrintSubject w
 void PrintPictureToPdf(const QImage& image, PrintSubject which, const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
     // Written beside the target first, so a failure leaves an existing file as it was.
-    QSaveFile file(path);
+    SafeFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw PrintError(QStringLiteral("Cannot create file %1").arg(shown));
     {
