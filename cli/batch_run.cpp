@@ -1,7 +1,7 @@
 #include "cli/batch_run.h"
 
+#include "cli/overlapped_generation.h"
 #include "cli/thread_list_csv.h"
-#include "engine/banded_sampler.h"
 #include "engine/generation.h"
 #include "io/picture_export.h"
 #include "io/picture_input.h"
@@ -10,12 +10,10 @@
 #include "render/pattern_images.h"
 
 #include <QImage>
-#include <QSaveFile>
 #include <exception>
-#include <functional>
-#include <memory>
 #include <new>
 #include <optional>
+#include <sstream>
 #include <unistd.h>
 
 namespace pelvano {
@@ -73,27 +71,6 @@ std::string ForConsole(std::string text) {
     return out;
 }
 
-SizeTexts TextsFor(const CliOptions& options) {
-    SizeTexts texts;
-    switch (options.master) {
-    case SizeField::Width:
-        texts.width = options.masterText;
-        break;
-    case SizeField::Height:
-        texts.height = options.masterText;
-        break;
-    case SizeField::Columns:
-        texts.columns = options.masterText;
-        break;
-    case SizeField::Rows:
-        texts.rows = options.masterText;
-        break;
-    }
-    texts.crossWidth = options.crossWidthText;
-    texts.crossHeight = options.crossHeightText;
-    return texts;
-}
-
 bool Save(const QImage& image, const OutputPicture& target, std::ostream& err) {
     const auto error = SavePicture(image, target.path, target.format);
     if (!error.isEmpty()) {
@@ -103,95 +80,41 @@ bool Save(const QImage& image, const OutputPicture& target, std::ostream& err) {
     return true;
 }
 
-bool WriteText(const QString& path, const std::string& text, std::ostream& err) {
-    // Written beside the target and renamed at the end, so a failure leaves any older file whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) !=
-            static_cast<qint64>(text.size()) ||
-        !file.commit()) {
-        err << "Не удалось записать файл " << path.toStdString() << ": "
-            << file.errorString().toStdString() << '\n';
-        return false;
+// A picture of this size named as a bitmap, checked before anything is drawn for it.
+bool FitsItsFile(const std::optional<OutputPicture>& target, const PixelSize& size,
+                 std::ostream& err) {
+    if (!target || target->format != PictureFormat::Bmp) {
+        return true;
     }
-    return true;
+    const QString error = BmpSizeError(size.width, size.height);
+    if (!error.isEmpty()) {
+        err << error.toStdString() << '\n';
+    }
+    return error.isEmpty();
 }
 
-// Sizes and sampling start as soon as the decoder knows the picture's size, and the cells are
-// sampled on a second thread while the rows are still being decoded. Nothing is printed until
-// the picture is whole, so a file that fails halfway reports only its error, as before.
-class OverlappedGeneration {
-public:
-    explicit OverlappedGeneration(const CliOptions& options) : options_(options) {}
-
-    LoadObserver observer() {
-        return LoadObserver{[this](const RasterView& picture) { start(picture); },
-                            [this](std::int32_t rows) {
-                                if (sampler_) {
-                                    sampler_->RowsReady(rows);
-                                }
-                            }};
-    }
-
-    // After a successful load: rethrows what went wrong inside the decoder's callback, and
-    // starts from the whole picture should a loader not have reported it.
-    void checkStarted(const QImage& picture) {
-        if (failure_) {
-            std::rethrow_exception(failure_);
-        }
-        if (!sizes_) {
-            const RasterView view = ToRasterView(picture);
-            start(view);
-            if (sampler_) {
-                sampler_->RowsReady(view.height);
-            }
-            if (failure_) {
-                std::rethrow_exception(failure_);
-            }
-        }
-    }
-    const SizeCalculation& sizes() const { return *sizes_; }
-    const std::optional<GenerationRefusal>& refusal() const { return refusal_; }
-    GenerationResult finish(const std::function<void(std::int32_t)>& rowsDone) {
-        return sampler_->Finish(rowsDone);
-    }
-
-private:
-    void start(const RasterView& picture) {
+// The pattern drawn a band of rows at a time straight into the encoder: the whole image is
+// never held.
+QString SaveStreamedPattern(PatternRowDrawer& drawer, const OutputPicture& target,
+                            Progress& progress) {
+    const PixelSize size = drawer.size();
+    const auto width = static_cast<std::int32_t>(size.width);
+    const auto height = static_cast<std::int32_t>(size.height);
+    progress.begin("Рисование", height);
+    const PictureRowSource rows = [&](std::int32_t y) {
         try {
-            // As PictureAspect computes it from the finished image.
-            const Real aspect = picture.height > 0 ? static_cast<Real>(picture.width) /
-                                                         static_cast<Real>(picture.height)
-                                                   : 1.0L;
-            sizes_ = RecalcSizes(static_cast<int>(options_.master), TextsFor(options_), aspect);
-            if (!sizes_->ok()) {
-                return;
-            }
-            GenerationRequest request;
-            request.picture = picture;
-            request.columnCount = sizes_->columnCount;
-            request.rowCount = sizes_->rowCount;
-            request.shadeLimitText = options_.shadeLimitText;
-            request.limitShades = options_.limitShades;
-            request.windowState = 1;
-            BandedSampler::Outcome outcome = BandedSampler::Start(request);
-            if (auto* refusal = std::get_if<GenerationRefusal>(&outcome)) {
-                refusal_ = std::move(*refusal);
-            } else {
-                sampler_ = std::move(std::get<std::unique_ptr<BandedSampler>>(outcome));
-            }
+            progress.step(y + 1);
         } catch (...) {
-            // libjpeg's frames are between here and the caller: nothing may be thrown across.
-            failure_ = std::current_exception();
+            // Only the counter is lost; nothing may be thrown through the encoder.
         }
-    }
-
-    const CliOptions& options_;
-    std::optional<SizeCalculation> sizes_;
-    std::optional<GenerationRefusal> refusal_;
-    std::unique_ptr<BandedSampler> sampler_;
-    std::exception_ptr failure_;
-};
+        return drawer.row(y);
+    };
+    QString error = target.format == PictureFormat::Jpeg
+                        ? SaveJpegRows(width, height, rows, target.path)
+                        : SaveBmpRows(width, height, rows, target.path);
+    progress.end();
+    return error;
+}
 
 int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
     OverlappedGeneration generation(options);
@@ -208,15 +131,22 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
         err << *sizes.error << '\n';
         return kExitRefused;
     }
-    if (!options.quiet) {
-        out << "Картинка: " << picture.width() << " x " << picture.height() << " пикселей\n"
-            << "Схема: " << sizes.columnCount << " x " << sizes.rowCount << " (столбцов x строк)\n"
+    // The summary is printed once the files are written: a console that has gone away (a closed
+    // pipe) must not cost the results.
+    std::ostringstream summary;
+    summary << "Картинка: " << picture.width() << " x " << picture.height() << " пикселей\n"
+            << "Схема: " << sizes.columnCount << " x " << sizes.rowCount
+            << " (столбцов x строк)\n"
             << sizes.crossCountLabel << '\n'
             << sizes.widthLabel << '\n'
-            << sizes.heightLabel << '\n'
-            << std::flush;
-    }
+            << sizes.heightLabel << '\n';
+    const auto printSummary = [&] {
+        if (!options.quiet) {
+            out << summary.str() << std::flush;
+        }
+    };
     if (generation.refusal()) {
+        printSummary();
         err << ForConsole(generation.refusal()->message) << '\n';
         return kExitRefused;
     }
@@ -229,9 +159,7 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
     // The grids hold all the drawing needs; a large photo's pixels need not stay beside the
     // pattern image.
     picture = QImage();
-    if (!options.quiet) {
-        out << result.shadeLabel << '\n' << std::flush;
-    }
+    summary << result.shadeLabel << '\n';
     if (result.tooManyShades) {
         err << ForConsole(kTooManyShadesWarning) << '\n';
     }
@@ -239,40 +167,36 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
     const PatternData& pattern = result.pattern;
     const DrawOptions drawOptions =
         DrawOptions::fromChecks(options.grid, options.symbols, options.texture, options.color);
-    if (options.pattern && options.pattern->format == PictureFormat::Jpeg && !options.exact) {
-        // Drawn a band at a time straight into the encoder: the whole image is never needed.
+    if (options.pattern || options.exact) {
+        // Sizes are known before drawing; a bitmap that could not hold its picture is refused
+        // before hours of drawing, as a matter of the sizes chosen.
         const auto drawer =
             NewPatternRowDrawer(pattern, pattern.columns, pattern.rows, drawOptions);
-        const PixelSize size = drawer->size();
-        progress.begin("Рисование", static_cast<std::int32_t>(size.height));
-        const QString error = SaveJpegRows(
-            static_cast<std::int32_t>(size.width), static_cast<std::int32_t>(size.height),
-            [&](std::int32_t y) {
-                try {
-                    progress.step(y + 1);
-                } catch (...) {
-                    // Only the counter is lost; nothing may be thrown through the encoder.
-                }
-                return drawer->row(y);
-            },
-            options.pattern->path);
-        progress.end();
-        if (!error.isEmpty()) {
-            err << error.toStdString() << '\n';
-            return kExitFileError;
+        const CellShape shape = DrawnCellShape(pattern, pattern.columns, pattern.rows);
+        if (!FitsItsFile(options.pattern, drawer->size(), err) ||
+            !FitsItsFile(options.exact, ExactImageSize(shape.columns, shape.rows), err)) {
+            printSummary();
+            return kExitRefused;
         }
-    } else if (options.pattern || options.exact) {
-        QImage exactImage;
-        QImage patternImage;
-        progress.begin("Рисование", pattern.columns);
-        DrawPattern(pattern, pattern.columns, pattern.rows, drawOptions, exactImage, patternImage,
-                    [&](std::int32_t done) { progress.step(done); });
-        progress.end();
-        if (options.pattern && !Save(patternImage, *options.pattern, err)) {
-            return kExitFileError;
-        }
-        if (options.exact && !Save(exactImage, *options.exact, err)) {
-            return kExitFileError;
+        if (options.pattern && !options.exact) {
+            const QString error = SaveStreamedPattern(*drawer, *options.pattern, progress);
+            if (!error.isEmpty()) {
+                err << error.toStdString() << '\n';
+                return kExitFileError;
+            }
+        } else {
+            QImage exactImage;
+            QImage patternImage;
+            progress.begin("Рисование", pattern.columns);
+            DrawPattern(pattern, pattern.columns, pattern.rows, drawOptions, exactImage,
+                        patternImage, [&](std::int32_t done) { progress.step(done); });
+            progress.end();
+            if (options.pattern && !Save(patternImage, *options.pattern, err)) {
+                return kExitFileError;
+            }
+            if (!Save(exactImage, *options.exact, err)) {
+                return kExitFileError;
+            }
         }
     }
     if (options.key) {
@@ -282,10 +206,16 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
             return kExitFileError;
         }
     }
-    if (!options.threadsCsv.isEmpty() &&
-        !WriteText(options.threadsCsv, ThreadListCsv(pattern), err)) {
-        return kExitFileError;
+    if (!options.threadsCsv.isEmpty()) {
+        const std::string csv = ThreadListCsv(pattern);
+        const QString error = SaveFileBytes(
+            QByteArray(csv.data(), static_cast<qsizetype>(csv.size())), options.threadsCsv);
+        if (!error.isEmpty()) {
+            err << error.toStdString() << '\n';
+            return kExitFileError;
+        }
     }
+    printSummary();
     return kExitOk;
 }
 

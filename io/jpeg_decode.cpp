@@ -2,21 +2,76 @@
 #include "io/picture_decoders.h"
 #include "render/raster_allocation.h"
 
+#include <QBuffer>
 #include <algorithm>
+#include <jerror.h>
+#include <memory>
+#include <vector>
 
 namespace pelvano {
 
 namespace {
+
+// Feeds libjpeg from a device a block at a time, so a file is never held whole and a huge file
+// that is no JPEG costs only its first block. The end of the data is handled as libjpeg's own
+// sources handle it: an empty file is an error, a file that ends early gets a warning and an
+// end-of-image marker, so it decodes as far as its data go.
+struct DeviceSource {
+    jpeg_source_mgr manager{}; // first, so libjpeg's pointer is the whole struct's
+    QIODevice* device = nullptr;
+    std::vector<JOCTET> block;
+    bool atStart = true;
+
+    static DeviceSource& of(j_decompress_ptr cinfo) {
+        return *reinterpret_cast<DeviceSource*>(cinfo->src);
+    }
+    static void init(j_decompress_ptr cinfo) { of(cinfo).atStart = true; }
+    static boolean fill(j_decompress_ptr cinfo) {
+        DeviceSource& self = of(cinfo);
+        qint64 got = self.device->read(reinterpret_cast<char*>(self.block.data()),
+                                       static_cast<qint64>(self.block.size()));
+        if (got < 0)
+            ERREXIT(cinfo, JERR_FILE_READ);
+        if (got == 0) {
+            if (self.atStart)
+                ERREXIT(cinfo, JERR_INPUT_EMPTY);
+            WARNMS(cinfo, JWRN_JPEG_EOF);
+            self.block[0] = 0xFF;
+            self.block[1] = JPEG_EOI;
+            got = 2;
+        }
+        self.manager.next_input_byte = self.block.data();
+        self.manager.bytes_in_buffer = static_cast<std::size_t>(got);
+        self.atStart = false;
+        return TRUE;
+    }
+    static void skip(j_decompress_ptr cinfo, long count) {
+        DeviceSource& self = of(cinfo);
+        if (count <= 0)
+            return;
+        while (count > static_cast<long>(self.manager.bytes_in_buffer)) {
+            count -= static_cast<long>(self.manager.bytes_in_buffer);
+            fill(cinfo);
+        }
+        self.manager.next_input_byte += count;
+        self.manager.bytes_in_buffer -= static_cast<std::size_t>(count);
+    }
+    static void term(j_decompress_ptr) {}
+};
+
+constexpr std::size_t kSourceBlockBytes = 64 * 1024;
 
 // Everything one decode needs, owned by the caller of RunDecode so that a jump out of libjpeg
 // leaves no destructor behind.
 struct JpegDecodeJob {
     jpeg_decompress_struct cinfo{};
     JpegErrorManager errors;
-    const QByteArray* bytes = nullptr;
+    DeviceSource source;
     PictureLimits limits;
     const LoadObserver* observer = nullptr;
-    QImage picture;
+    // Shared with the observer, which may still be reading rows when the decode fails: the
+    // raster goes only when both have let go of it.
+    std::shared_ptr<QImage> picture;
     QString error;
 };
 
@@ -69,12 +124,17 @@ void RunDecode(JpegDecodeJob& job) {
     jpeg_decompress_struct& cinfo = job.cinfo;
     if (setjmp(job.errors.jump)) {
         job.error = JpegErrorMessage(job.errors);
-        job.picture = QImage();
+        job.picture.reset();
         return;
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(job.bytes->constData()),
-                 static_cast<unsigned long>(job.bytes->size()));
+    DeviceSource& source = job.source;
+    source.manager.init_source = &DeviceSource::init;
+    source.manager.fill_input_buffer = &DeviceSource::fill;
+    source.manager.skip_input_data = &DeviceSource::skip;
+    source.manager.resync_to_restart = &jpeg_resync_to_restart;
+    source.manager.term_source = &DeviceSource::term;
+    cinfo.src = &source.manager;
     jpeg_read_header(&cinfo, TRUE);
 
     // The header gives the size; refuse what cannot be held before anything is allocated. Buffers
@@ -101,19 +161,20 @@ void RunDecode(JpegDecodeJob& job) {
 
     const auto width = static_cast<int>(cinfo.image_width);
     const auto height = static_cast<int>(cinfo.image_height);
-    job.picture = NewBgrRaster(width, height);
-    if (job.picture.isNull()) {
+    job.picture = std::make_shared<QImage>(NewBgrRaster(width, height));
+    if (job.picture->isNull()) {
         job.error = OutOfMemoryMessage(width, height);
+        job.picture.reset();
         return;
     }
 
     if (job.observer->started)
-        job.observer->started(ToRasterView(job.picture));
+        job.observer->started(job.picture);
     jpeg_start_decompress(&cinfo);
     if (grey)
-        ReadQuantizedRows(cinfo, job.picture, *job.observer);
+        ReadQuantizedRows(cinfo, *job.picture, *job.observer);
     else
-        ReadColourRows(cinfo, job.picture, *job.observer);
+        ReadColourRows(cinfo, *job.picture, *job.observer);
     jpeg_finish_decompress(&cinfo);
 }
 
@@ -125,17 +186,26 @@ LoadedPicture DecodeJpeg(const QByteArray& bytes, const PictureLimits& limits) {
 
 LoadedPicture DecodeJpeg(const QByteArray& bytes, const PictureLimits& limits,
                          const LoadObserver& observer) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return DecodeJpeg(buffer, limits, observer);
+}
+
+LoadedPicture DecodeJpeg(QIODevice& device, const PictureLimits& limits,
+                         const LoadObserver& observer) {
     JpegDecodeJob job;
     job.observer = &observer;
     job.cinfo.err = InstallJpegErrorManager(job.errors);
-    job.bytes = &bytes;
+    job.source.device = &device;
+    job.source.block.resize(kSourceBlockBytes);
     job.limits = limits;
     RunDecode(job);
     jpeg_destroy_decompress(&job.cinfo);
 
     LoadedPicture result;
     if (job.error.isEmpty())
-        result.picture = std::move(job.picture);
+        result.picture = *job.picture;
     else
         result.error = std::move(job.error);
     return result;

@@ -14,5 +14,8 @@ LoadedPicture DecodeBmp(const QByteArray& bytes, const PictureLimits& limits);
 LoadedPicture DecodeJpeg(const QByteArray& bytes, const PictureLimits& limits);
 LoadedPicture DecodeJpeg(const QByteArray& bytes, const PictureLimits& limits,
                          const LoadObserver& observer);
+// Reads the device a block at a time, from its current position.
+LoadedPicture DecodeJpeg(QIODevice& device, const PictureLimits& limits,
+                         const LoadObserver& observer);
 
 } // namespace pelvano

@@ -5,6 +5,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pelvano {
 
@@ -14,6 +17,28 @@ QString CannotOpen(const QString& path) {
     return QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path));
 }
 
+// Opens without blocking (a pipe with no writer would wait forever) and keeps only regular
+// files: a device such as /dev/zero never ends, a folder has no picture.
+bool OpenRegularFile(const QString& path, QFile& file, QString& error) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = CannotOpen(path);
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        error = CannotOpen(path);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        error = CannotOpen(path);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 LoadedPicture LoadPicture(const QString& path) {
@@ -21,27 +46,24 @@ LoadedPicture LoadPicture(const QString& path) {
 }
 
 LoadedPicture LoadPicture(const QString& path, const LoadObserver& observer) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QImage(), CannotOpen(path)};
+    QFile file;
+    QString error;
+    if (!OpenRegularFile(path, file, error))
+        return {QImage(), error};
 
     const PictureLimits limits = DefaultPictureLimits();
     if (LowerExtension(path) == QLatin1String(".bmp")) {
         // Read from the file itself: a big bitmap is not held twice, once as bytes.
         LoadedPicture loaded = DecodeBmp(file, limits);
         if (loaded.ok()) {
-            const RasterView view = ToRasterView(loaded.picture);
             if (observer.started)
-                observer.started(view);
+                observer.started(std::make_shared<const QImage>(loaded.picture));
             if (observer.rowsReady)
-                observer.rowsReady(view.height);
+                observer.rowsReady(loaded.picture.height());
         }
         return loaded;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {QImage(), CannotOpen(path)};
-    return DecodeJpeg(bytes, limits, observer);
+    return DecodeJpeg(file, limits, observer);
 }
 
 Real PictureAspect(const QImage& picture) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace pelvano {
 
@@ -20,16 +21,20 @@ struct LoadedPicture {
 };
 
 // Reads a picture file. The decoder follows the name only: ".bmp" in any case is read as a
-// Windows bitmap, every other name (".jpg", ".png", none at all) as JPEG.
+// Windows bitmap, every other name (".jpg", ".png", none at all) as JPEG. Only regular files are
+// read (a pipe, a device or a folder is refused at once, without waiting for data), and they are
+// read as the decoder needs them, never whole.
 LoadedPicture LoadPicture(const QString& path);
 
 // Watches a picture arrive, for callers that start work on it before it is complete. `started`
 // comes once the size is known and the raster exists, before any row is written; after it,
 // `rowsReady(n)` says rows 0..n-1 are written and final. Both run on the loading thread and
 // must not throw. A file that fails before its size is known calls neither; one that fails later
-// still returns its error, and the raster `started` pointed at is gone with it.
+// still returns its error. `started` is handed a share of the raster: the rows stay valid for as
+// long as the observer holds it, also after a failed load, so work reading them (another thread)
+// is stopped before they can go by releasing the share only after that work.
 struct LoadObserver {
-    std::function<void(const RasterView& picture)> started;
+    std::function<void(const std::shared_ptr<const QImage>& picture)> started;
     std::function<void(std::int32_t rows)> rowsReady;
 };
 

@@ -31,7 +31,7 @@ TEST(LoadObserverTest, ReportsTheRasterFirstAndThenEveryRowInOrder) {
         std::vector<std::int32_t> rows;
         bool rowsBeforeStart = false;
         const LoadedPicture loaded =
-            LoadPicture(Corpus(name), LoadObserver{[&](const RasterView& view) { seen = view; },
+            LoadPicture(Corpus(name), LoadObserver{[&](const auto& picture) { seen = ToRasterView(*picture); },
                                                    [&](std::int32_t n) {
                                                        rowsBeforeStart =
                                                            rowsBeforeStart || seen.data == nullptr;
@@ -56,8 +56,8 @@ TEST(LoadObserverTest, SamplingWhileDecodingMatchesSamplingTheLoadedPicture) {
         std::unique_ptr<BandedSampler> sampler;
         const LoadedPicture loaded = LoadPicture(
             Corpus(name),
-            LoadObserver{[&](const RasterView& view) {
-                             auto started = BandedSampler::Start(RequestFor(view));
+            LoadObserver{[&](const auto& picture) {
+                             auto started = BandedSampler::Start(RequestFor(ToRasterView(*picture)));
                              sampler = std::move(std::get<std::unique_ptr<BandedSampler>>(started));
                          },
                          [&](std::int32_t n) { sampler->RowsReady(n); }});
@@ -76,15 +76,18 @@ TEST(LoadObserverTest, SamplingWhileDecodingMatchesSamplingTheLoadedPicture) {
 }
 
 TEST(LoadObserverTest, AFileFailingAfterItsSizeStillReportsItsError) {
-    // The header is read, then the colour conversion is refused.
+    // The header is read, then the colour conversion is refused. The share of the raster keeps
+    // the rows the sampler reads alive until it is gone.
+    std::shared_ptr<const QImage> raster;
     std::unique_ptr<BandedSampler> sampler;
     bool started = false;
     const LoadedPicture loaded =
         LoadPicture(Corpus("photos/picos-cmyk.jpg"),
-                    LoadObserver{[&](const RasterView& view) {
+                    LoadObserver{[&](const auto& picture) {
                                      started = true;
+                                     raster = picture;
                                      sampler = std::move(std::get<std::unique_ptr<BandedSampler>>(
-                                         BandedSampler::Start(RequestFor(view))));
+                                         BandedSampler::Start(RequestFor(ToRasterView(*picture)))));
                                  },
                                  [&](std::int32_t n) { sampler->RowsReady(n); }});
     EXPECT_FALSE(loaded.ok());
