@@ -1,5 +1,8 @@
 #include "cli/cli_options.h"
 
+#include "engine/real.h"
+#include "io/file_identity.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <array>
@@ -81,14 +84,27 @@ bool IsSizeText(const QString& text) {
     return true;
 }
 
-std::optional<std::string> ReadCrossSize(const QString& typed) {
+enum class CrossSizeProblem { None, NotANumber, OutOfRange };
+
+// The window brings any typed size into range; here a size outside it is a mistake to report,
+// not to correct silently.
+CrossSizeProblem ReadCrossSize(const QString& typed, std::string& normalisedText) {
     QString text = typed;
     text.replace(u'.', u',');
-    const CrossSizeNormalisation normalised = NormaliseCrossSize(text.toStdString());
-    if (!normalised.ok()) {
-        return std::nullopt;
+    const std::string commaText = text.toStdString();
+    const std::optional<Real> value = ParseCommaReal(commaText);
+    const CrossSizeNormalisation normalised = NormaliseCrossSize(commaText);
+    if (commaText.empty() || !value || !normalised.ok()) {
+        return CrossSizeProblem::NotANumber;
     }
-    return normalised.text;
+    const Real hundredths = *value * 100;
+    if (!(hundredths >= 0 && hundredths <= 2 * kMaxCrossHundredths) ||
+        RoundHalfUp(hundredths) < kMinCrossHundredths ||
+        RoundHalfUp(hundredths) > kMaxCrossHundredths) {
+        return CrossSizeProblem::OutOfRange;
+    }
+    normalisedText = normalised.text;
+    return CrossSizeProblem::None;
 }
 
 CliParseResult Failure(QString text) {
@@ -159,12 +175,16 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
             continue;
         }
         const QString value = parser.value(name);
-        const std::optional<std::string> normalised = ReadCrossSize(value);
-        if (!normalised) {
+        switch (ReadCrossSize(value, *text)) {
+        case CrossSizeProblem::NotANumber:
             return Failure(QString("--%1: нужен размер в миллиметрах, например 1,7, а не '%2'.")
                                .arg(name, value));
+        case CrossSizeProblem::OutOfRange:
+            return Failure(QString("--%1: размер крестика должен быть от 0,01 до 10 мм, а не '%2'.")
+                               .arg(name, value));
+        case CrossSizeProblem::None:
+            break;
         }
-        *text = *normalised;
     }
 
     if (parser.isSet("limit") && parser.isSet("no-limit")) {
@@ -209,16 +229,15 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
         }
         written << options.threadsCsv;
     }
-    // Each result gets a file of its own, and none replaces the picture it was made from.
-    const QString picture = QFileInfo(options.picture).absoluteFilePath();
+    // Each result gets a file of its own, and none replaces the picture it was made from, also
+    // when a link or another spelling of the path leads there.
     for (qsizetype i = 0; i < written.size(); ++i) {
-        if (QFileInfo(written[i]).absoluteFilePath() == picture) {
+        if (SameFile(written[i], options.picture)) {
             return Failure(
                 QString("Результат записался бы поверх картинки: '%1'.").arg(written[i]));
         }
         for (qsizetype j = i + 1; j < written.size(); ++j) {
-            if (QFileInfo(written[i]).absoluteFilePath() ==
-                QFileInfo(written[j]).absoluteFilePath()) {
+            if (SameFile(written[i], written[j])) {
                 return Failure(QString("Два результата в один файл: '%1'.").arg(written[j]));
             }
         }

@@ -2,6 +2,7 @@
 #include "cli/cli_options.h"
 
 #include <QGuiApplication>
+#include <csignal>
 #include <iostream>
 
 namespace {
@@ -18,17 +19,28 @@ void ForwardQtMessage(QtMsgType type, const QMessageLogContext&, const QString& 
 } // namespace
 
 int main(int argc, char** argv) {
+    // A reader that goes away (`| head`) must not end the run before the files are written; a
+    // failed console write is then only a lost line.
+    std::signal(SIGPIPE, SIG_IGN);
     // The tool draws off screen and must run where there is no display at all.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(ForwardQtMessage);
-    QGuiApplication app(argc, argv);
+    // Qt would take options of its own (-platform, -reverse, ...) out of the command line, even
+    // picture names after "--"; it gets only the program's name, and the tool reads the rest.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
 
-    const pelvano::CliParseResult parsed = pelvano::ParseCliOptions(QCoreApplication::arguments());
+    const pelvano::CliParseResult parsed = pelvano::ParseCliOptions(arguments);
     switch (parsed.action) {
     case pelvano::CliParseResult::Action::ShowHelp:
     case pelvano::CliParseResult::Action::ShowVersion:
-        std::cout << parsed.text.toStdString() << '\n';
-        return pelvano::kExitOk;
+        // Asked for text only: text that could not be written is a failure.
+        std::cout << parsed.text.toStdString() << '\n' << std::flush;
+        return std::cout ? pelvano::kExitOk : pelvano::kExitFileError;
     case pelvano::CliParseResult::Action::Fail:
         std::cerr << parsed.text.toStdString() << "\nСправка: pelvano-cli --help\n";
         return pelvano::kExitUsage;
