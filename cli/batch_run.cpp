@@ -135,8 +135,7 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
     // pipe) must not cost the results.
     std::ostringstream summary;
     summary << "Картинка: " << picture.width() << " x " << picture.height() << " пикселей\n"
-            << "Схема: " << sizes.columnCount << " x " << sizes.rowCount
-            << " (столбцов x строк)\n"
+            << "Схема: " << sizes.columnCount << " x " << sizes.rowCount << " (столбцов x строк)\n"
             << sizes.crossCountLabel << '\n'
             << sizes.widthLabel << '\n'
             << sizes.heightLabel << '\n';

@@ -63,9 +63,8 @@ void OverlappedGeneration::start(const std::shared_ptr<const QImage>& picture) {
         raster_ = picture;
         const RasterView view = ToRasterView(*picture);
         // As PictureAspect computes it from the finished image.
-        const Real aspect = view.height > 0
-                                ? static_cast<Real>(view.width) / static_cast<Real>(view.height)
-                                : 1.0L;
+        const Real aspect =
+            view.height > 0 ? static_cast<Real>(view.width) / static_cast<Real>(view.height) : 1.0L;
         sizes_ = RecalcSizes(static_cast<int>(options_.master), TextsFor(options_), aspect);
         if (!sizes_->ok()) {
             return;

@@ -97,8 +97,9 @@ LoadedPicture DecodeBmp(QIODevice& file, const PictureLimits& limits) {
 
     QImage decoded = ClearedTarget(reader, claimed);
     if (!reader.read(&decoded) || decoded.isNull() || device.ranOut()) {
-        const bool overCap = claimed.width() > 0 &&
-                             std::int64_t{claimed.width()} * std::abs(claimed.height()) > kReaderMaxPixels;
+        const bool overCap =
+            claimed.width() > 0 &&
+            std::int64_t{claimed.width()} * std::abs(claimed.height()) > kReaderMaxPixels;
         result.error = overCap ? QStringLiteral("Picture is too large: %1 × %2 pixels")
                                      .arg(claimed.width())
                                      .arg(std::abs(claimed.height()))

@@ -116,7 +116,8 @@ QString EncodeBmpTo(const QImage& image, QByteArray& out) {
 
     const std::int64_t rowBytes = RowBytes(width);
     try {
-        out = QByteArray(static_cast<qsizetype>(kHeaderBytes + rowBytes * height), Qt::Uninitialized);
+        out =
+            QByteArray(static_cast<qsizetype>(kHeaderBytes + rowBytes * height), Qt::Uninitialized);
     } catch (const std::bad_alloc&) {
         return QStringLiteral("Not enough memory to save the picture");
     }

@@ -52,7 +52,12 @@ std::optional<LoadedPicture> DecodePlainBmp(QIODevice& device, const PictureLimi
     // The pixels follow the headers, or start at the offset the file header names when that lies
     // beyond them; an offset inside the headers (or negative) is ignored, as bitmap readers do.
     const qint64 pixels = offset > kHeadersSize ? offset : kHeadersSize;
-    if (!device.seek(start + pixels)) {
+    const qint64 rowBytes = (static_cast<qint64>(width) * 3 + 3) / 4 * 4;
+    // A file too short for its rows is refused before the raster is allocated: a header alone
+    // must not cost the memory of the picture it claims.
+    const bool complete =
+        device.isSequential() || device.size() - start - pixels >= rowBytes * height;
+    if (!complete || !device.seek(start + pixels)) {
         result.error = QStringLiteral("Bitmap image is not valid");
         return result;
     }
@@ -62,7 +67,6 @@ std::optional<LoadedPicture> DecodePlainBmp(QIODevice& device, const PictureLimi
         return result;
     }
     // A stored row is the raster's row, padding included: blue, green, red, padded to 4 bytes.
-    const qint64 rowBytes = (static_cast<qint64>(width) * 3 + 3) / 4 * 4;
     const bool bottomUp = storedHeight > 0;
     for (std::int32_t i = 0; i < height; ++i) {
         const int y = bottomUp ? height - 1 - i : i;

@@ -106,7 +106,8 @@ bool SafeFile::writeAt(const char* data, qint64 size, qint64 offset) {
 }
 
 bool SafeFile::flushPending() {
-    const bool ok = pending_.isEmpty() || writeAt(pending_.constData(), pending_.size(), pendingOffset_);
+    const bool ok =
+        pending_.isEmpty() || writeAt(pending_.constData(), pending_.size(), pendingOffset_);
     pendingOffset_ += pending_.size();
     pending_.clear();
     return ok;
@@ -128,8 +129,8 @@ bool SafeFile::commit() {
     }
     tempPath_.clear();
     // Best effort: make the rename itself durable.
-    const int folder =
-        ::open(QFile::encodeName(QFileInfo(target_).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
+    const int folder = ::open(QFile::encodeName(QFileInfo(target_).absolutePath()).constData(),
+                              O_RDONLY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);

@@ -1,6 +1,8 @@
 #include "cli/cli_options.h"
 #include "cli/thread_list_csv.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace pelvano {
@@ -60,15 +62,21 @@ TEST(CliOptions, CrossSizesAreNormalisedLikeTheWindowsField) {
         const char* kept;
     };
     for (const Case& c :
-         {Case{"2.5", "2,5"}, Case{"2,5", "2,5"}, Case{"25", "10"}, Case{"0", "0,01"},
+         {Case{"2.5", "2,5"}, Case{"2,5", "2,5"}, Case{"10", "10"}, Case{"0,005", "0,01"},
           Case{".5", "0,5"}, Case{"1,", "1"}, Case{"1.234", "1,23"}}) {
         const CliOptions options = ParseOk({"a.bmp", "--cross-width", c.typed});
         EXPECT_EQ(options.crossWidthText, c.kept) << c.typed;
         EXPECT_EQ(options.crossHeightText, "1,7");
     }
     EXPECT_EQ(ParseOk({"a.bmp", "--cross-height", "3"}).crossHeightText, "3");
-    for (const char* bad : {"x", "1.5.2", "-1", "1e2"}) {
+    for (const char* bad : {"x", "1.5.2", "-1", "1e2", ""}) {
         EXPECT_TRUE(Fails({"a.bmp", "--cross-height", bad})) << bad;
+    }
+    // The window would clamp these; typed on a command line they are refused, not changed.
+    for (const char* outside : {"0", "0,004", "10,05", "25", "100"}) {
+        EXPECT_EQ(Parse({"a.bmp", "--cross-width", outside}).text,
+                  QString("--cross-width: размер крестика должен быть от 0,01 до 10 мм, а не '%1'.")
+                      .arg(outside));
     }
 }
 
@@ -113,6 +121,18 @@ TEST(CliOptions, OutputFilesAndPicture) {
     EXPECT_TRUE(Fails({"a.bmp", "--pattern", "same.bmp", "--key", "./same.bmp"}));
     EXPECT_TRUE(Fails({"a.bmp", "--threads", ""}));
     EXPECT_TRUE(Fails({"dir/a.bmp", "--pattern", "dir/../dir/a.bmp"}));
+
+    // Links lead back to the picture: to the file itself, or to its folder.
+    QTemporaryDir folder;
+    const QString picture = folder.filePath("in.bmp");
+    QFile(picture).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::link(picture, folder.filePath("link.bmp")));
+    ASSERT_TRUE(QFile::link(folder.path(), folder.filePath("same")));
+    EXPECT_TRUE(Fails({picture, "--pattern", folder.filePath("link.bmp")}));
+    EXPECT_TRUE(Fails({picture, "--threads", folder.filePath("same/in.bmp")}));
+    EXPECT_TRUE(Fails(
+        {picture, "--key", folder.filePath("same/k.bmp"), "--exact", folder.filePath("k.bmp")}));
+    EXPECT_FALSE(Fails({picture, "--key", folder.filePath("same/k.bmp")}));
 
     EXPECT_TRUE(Fails({}));
     EXPECT_TRUE(Fails({"a.bmp", "b.bmp"}));

@@ -158,4 +158,22 @@ std::optional<QImage> DecodeWithDjpeg(const QString& path, const QStringList& op
     return ReadPlainBmp(process.readAllStandardOutput());
 }
 
+QByteArray WithSecondFrameHeader(const QByteArray& jpeg) {
+    // Marker segments before the scan: FF xx, then a big-endian length that counts itself.
+    for (qsizetype at = 2; at + 4 <= jpeg.size() && static_cast<unsigned char>(jpeg[at]) == 0xFF;) {
+        const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+        const int length = (static_cast<unsigned char>(jpeg[at + 2]) << 8) |
+                           static_cast<unsigned char>(jpeg[at + 3]);
+        if (marker == 0xC0 || marker == 0xC2) {
+            const QByteArray frame = jpeg.mid(at, 2 + length);
+            QByteArray out = jpeg;
+            out.insert(out.lastIndexOf("\xFF\xD9"), frame);
+            return out;
+        }
+        at += 2 + length;
+    }
+    ADD_FAILURE() << "no frame header found";
+    return jpeg;
+}
+
 } // namespace pelvano::test

@@ -36,4 +36,8 @@ QImage TestCard(int width, int height);
 // installed.
 std::optional<QImage> DecodeWithDjpeg(const QString& path, const QStringList& options);
 
+// A JPEG that fails only after its last row is decoded: a copy of its frame header (SOF) is put
+// after the scan, which libjpeg reports as a fatal error while finishing.
+QByteArray WithSecondFrameHeader(const QByteArray& jpeg);
+
 } // namespace pelvano::test

@@ -31,12 +31,12 @@ TEST(LoadObserverTest, ReportsTheRasterFirstAndThenEveryRowInOrder) {
         std::vector<std::int32_t> rows;
         bool rowsBeforeStart = false;
         const LoadedPicture loaded =
-            LoadPicture(Corpus(name), LoadObserver{[&](const auto& picture) { seen = ToRasterView(*picture); },
-                                                   [&](std::int32_t n) {
-                                                       rowsBeforeStart =
-                                                           rowsBeforeStart || seen.data == nullptr;
-                                                       rows.push_back(n);
-                                                   }});
+            LoadPicture(Corpus(name),
+                        LoadObserver{[&](const auto& picture) { seen = ToRasterView(*picture); },
+                                     [&](std::int32_t n) {
+                                         rowsBeforeStart = rowsBeforeStart || seen.data == nullptr;
+                                         rows.push_back(n);
+                                     }});
         ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
         const RasterView whole = ToRasterView(loaded.picture);
         EXPECT_EQ(seen.data, whole.data);
@@ -57,7 +57,8 @@ TEST(LoadObserverTest, SamplingWhileDecodingMatchesSamplingTheLoadedPicture) {
         const LoadedPicture loaded = LoadPicture(
             Corpus(name),
             LoadObserver{[&](const auto& picture) {
-                             auto started = BandedSampler::Start(RequestFor(ToRasterView(*picture)));
+                             auto started =
+                                 BandedSampler::Start(RequestFor(ToRasterView(*picture)));
                              sampler = std::move(std::get<std::unique_ptr<BandedSampler>>(started));
                          },
                          [&](std::int32_t n) { sampler->RowsReady(n); }});

@@ -1,17 +1,23 @@
 #include "io/picture_export.h"
 #include "io/picture_input.h"
+#include "io/print_picture.h"
 #include "io_test_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <utility>
+#include <vector>
 
 namespace pelvano {
 namespace {
@@ -191,26 +197,115 @@ TEST_F(SavePictureTest, FailuresNameTheFileAndLeaveExistingFilesAlone) {
     EXPECT_EQ(Files(), QStringList({"plain"}));
 }
 
-TEST_F(SavePictureTest, AFullDiskKeepsTheOldFile) {
-    // A file-size limit makes writes fail the way a full disk does, even for root.
-    const QString target = Path(QStringLiteral("key.bmp"));
-    const QByteArray old(3000, 'o');
-    test::WriteBytes(target, old);
+// Writes fail on it as on a full disk: a tiny file system of its own, filled up, where the test
+// may mount one; otherwise a file-size limit on this process, which fails writes the same way.
+class FullDisk {
+public:
+    explicit FullDisk(const QString& folder) : folder_(folder) {
+        mounted_ =
+            ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=256k") == 0;
+    }
+    ~FullDisk() {
+        if (mounted_)
+            ::umount2(QFile::encodeName(folder_).constData(), MNT_DETACH);
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+    // Runs `write` with the disk full; files written before stay as they are.
+    template <class Write> QString whileFull(Write write) {
+        if (mounted_) {
+            const QString filler = folder_ + QStringLiteral("/filler");
+            QFile file(filler);
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'f');
+            while (file.write(block) == block.size() && file.flush()) {
+            }
+            file.close();
+            const QString error = write();
+            QFile::remove(filler);
+            return error;
+        }
+        rlimit saved{};
+        EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tight = saved;
+        tight.rlim_cur = 512;
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+        const QString error = write();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        return error;
+    }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(SavePictureTest, AFullDiskKeepsTheOldFileAndSaysSo) {
+    // Small files matter most: a writer that buffers them fails only when it flushes at the
+    // end, which is where failures used to go unnoticed.
+    const QImage small = TestCard(40, 30);
     const QImage big = TestCard(633, 895);
+    const QByteArray csvBytes(3000, 'c');
+    using Writer = std::function<QString(const QString&)>;
+    const std::vector<std::pair<QString, Writer>> writers{
+        {"small.bmp", [&](const QString& p) { return SavePicture(small, p, PictureFormat::Bmp); }},
+        {"big.bmp", [&](const QString& p) { return SavePicture(big, p, PictureFormat::Bmp); }},
+        {"small.jpg", [&](const QString& p) { return SavePicture(small, p, PictureFormat::Jpeg); }},
+        {"threads.csv", [&](const QString& p) { return SaveFileBytes(csvBytes, p); }},
+        {"pattern.pdf",
+         [&](const QString& p) {
+             try {
+                 PrintPictureToPdf(small, PrintSubject::Pattern, p);
+             } catch (const PrintError& error) {
+                 return QString::fromStdString(error.what());
+             }
+             return QString();
+         }},
+    };
+    FullDisk disk(folder_.path());
+    const QByteArray old(300, 'o');
+    for (const auto& [name, write] : writers)
+        test::WriteBytes(Path(name), old);
+    for (const auto& [name, write] : writers) {
+        SCOPED_TRACE(name.toStdString());
+        const QString target = Path(name);
+        EXPECT_EQ(disk.whileFull([&] { return write(target); }),
+                  QStringLiteral("Cannot write file ") + target);
+        EXPECT_TRUE(ReadBytes(target) == old);
+    }
+    QStringList names;
+    for (const auto& [name, write] : writers)
+        names << name;
+    names.sort();
+    EXPECT_EQ(Files(), names); // no temporary file left behind
+}
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tight = saved;
-    tight.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    const QString error = SavePicture(big, target, PictureFormat::Bmp);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_EQ(error, QStringLiteral("Cannot write file ") + target);
-    EXPECT_TRUE(ReadBytes(target) == old);
-    EXPECT_EQ(Files(), QStringList({"key.bmp"})); // no temporary file left behind
+TEST_F(SavePictureTest, LinksAndLongNamesAreWrittenThrough) {
+    const QImage card = TestCard(30, 20);
+    // A name at the file system's 255-byte limit still gets a temporary file beside it.
+    const QString longName = Path(QString(251, u'n') + QStringLiteral(".bmp"));
+    test::WriteBytes(longName, "old");
+    EXPECT_EQ(SavePicture(card, longName, PictureFormat::Bmp), QString());
+    EXPECT_TRUE(ReadBytes(longName) == EncodeBmp(card));
+    // A link keeps being a link; the file it points at gets the picture.
+    const QString real = Path(QStringLiteral("real.bmp"));
+    const QString link = Path(QStringLiteral("link.bmp"));
+    test::WriteBytes(real, "old");
+    ASSERT_TRUE(QFile::link(real, link));
+    EXPECT_EQ(SavePicture(card, link, PictureFormat::Bmp), QString());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(ReadBytes(real) == EncodeBmp(card));
+    // Too large for the format: refused before a file is made, naming a size that fits.
+    EXPECT_EQ(BmpSizeError(57901, 32578),
+              QStringLiteral("Picture is too large for a bitmap file: 57901 × 32578 pixels; a "
+                             "bitmap file holds at most 4 GB, such as 43945 × 32578 pixels"));
+    EXPECT_EQ(BmpSizeError(43945, 32578), QString());
+    EXPECT_EQ(SaveBmpRows(57901, 32578, nullptr, Path(QStringLiteral("huge.bmp"))),
+              BmpSizeError(57901, 32578));
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("huge.bmp"))));
 }
 
 } // namespace
