@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -13,15 +14,14 @@ namespace pelvano {
 
 namespace {
 
-// Averages blocks of kx by ky pixels into one. Remainder pixels at the right and bottom edge
-// (less than a block) are left out; at the sizes this is used for they are under half a pixel
-// of the shown picture.
-QImage averageBlocks(const QImage& picture, int kx, int ky) {
+// Averages blocks of kx by ky pixels of `area` into one. Remainder pixels at the right and bottom
+// edge (less than a block) are left out; they are under a pixel of the shown picture.
+QImage averageBlocks(const QImage& picture, const QRect& area, int kx, int ky) {
     const QImage in = picture.format() == QImage::Format_BGR888
                           ? picture
                           : picture.convertToFormat(QImage::Format_BGR888);
-    const int width = in.width() / kx;
-    const int height = in.height() / ky;
+    const int width = area.width() / kx;
+    const int height = area.height() / ky;
     QImage out(width, height, QImage::Format_BGR888);
     if (out.isNull())
         return out;
@@ -30,7 +30,7 @@ QImage averageBlocks(const QImage& picture, int kx, int ky) {
     for (int y = 0; y < height; ++y) {
         std::fill(sums.begin(), sums.end(), 0u);
         for (int j = 0; j < ky; ++j) {
-            const uchar* pixel = in.constScanLine(y * ky + j);
+            const uchar* pixel = in.constScanLine(area.top() + y * ky + j) + 3 * area.left();
             for (int x = 0; x < width; ++x) {
                 std::uint32_t* sum = &sums[static_cast<std::size_t>(x) * 3];
                 for (int i = 0; i < kx; ++i, pixel += 3) {
@@ -49,16 +49,45 @@ QImage averageBlocks(const QImage& picture, int kx, int ky) {
 
 } // namespace
 
-QImage ShrinkPicture(const QImage& picture, QSize size) {
-    // Qt's smooth scaling of a 12-megapixel picture takes a noticeable moment. Averaging whole
-    // blocks first, down to about twice the target size, is quick and loses nothing of the
-    // averaging; the smooth scaling then only does the last step.
-    const int kx = picture.width() / (2 * std::max(1, size.width()));
-    const int ky = picture.height() / (2 * std::max(1, size.height()));
-    QImage start = picture;
-    if (kx >= 2 && ky >= 2)
-        start = averageBlocks(picture, kx, ky);
-    return start.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+void PaintScaledPart(QPainter& painter, const QImage& picture, QSize size, const QRect& part) {
+    const QRect target = part.intersected(QRect(QPoint(0, 0), size));
+    if (picture.isNull() || target.isEmpty())
+        return;
+    // Widget pixel x covers picture columns x * sx .. (x + 1) * sx, the same for every part, so
+    // parts painted at different times meet without a seam.
+    const qreal sx = static_cast<qreal>(picture.width()) / size.width();
+    const qreal sy = static_cast<qreal>(picture.height()) / size.height();
+    const QRectF source(target.left() * sx, target.top() * sy, target.width() * sx,
+                        target.height() * sy);
+    if (sx <= 1 && sy <= 1) {
+        // Enlarged (a pattern at real size can be far bigger than the screen): hard pixel edges
+        // keep the cells crisp.
+        painter.drawImage(QRectF(target), picture, source);
+        return;
+    }
+    // Shrunk: whole blocks of the part's pixels are averaged first, on the picture's own block
+    // grid, down to less than twice the shown size; smooth scaling does the last step, in which
+    // every pixel still counts. Photos stay smooth and one-pixel grid lines turn grey instead of
+    // flickering in and out.
+    const int kx = std::max(1, static_cast<int>(sx));
+    const int ky = std::max(1, static_cast<int>(sy));
+    const int left = static_cast<int>(source.left()) / kx * kx;
+    const int top = static_cast<int>(source.top()) / ky * ky;
+    const int right = std::min(picture.width(), static_cast<int>(std::ceil(source.right())) + kx);
+    const int bottom =
+        std::min(picture.height(), static_cast<int>(std::ceil(source.bottom())) + ky);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (kx == 1 && ky == 1) {
+        painter.drawImage(QRectF(target), picture, source);
+    } else {
+        const QImage blocks =
+            averageBlocks(picture, QRect(left, top, right - left, bottom - top), kx, ky);
+        const QRectF inBlocks((source.left() - left) / kx, (source.top() - top) / ky,
+                              source.width() / kx, source.height() / ky);
+        painter.drawImage(QRectF(target), blocks, inBlocks);
+    }
+    painter.restore();
 }
 
 // ImageControl --------------------------------------------------------------------------------
@@ -68,11 +97,10 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
 }
 
 void ImageControl::setPicture(const QImage& picture) {
-    // Showing the same picture again keeps the scaled copy: a re-layout does it often.
     if (picture.cacheKey() == picture_.cacheKey() && picture.isNull() == picture_.isNull())
         return;
     picture_ = picture;
-    scaled_ = QPixmap();
+    cached_ = QPixmap();
     update();
 }
 
@@ -96,19 +124,20 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     if (picture_.isNull() || width() <= 0 || height() <= 0)
         return;
     QPainter painter(this);
-    const bool shrinking = picture_.width() > width() || picture_.height() > height();
-    if (!shrinking) {
-        // Enlarged (a pattern at real size can be far bigger than the screen): let the painter
-        // scale just the exposed part, with hard pixel edges so the cells stay crisp.
-        painter.setClipRegion(event->region());
-        painter.drawImage(rect(), picture_);
+    if (static_cast<qint64>(width()) * height() <= kCachedPixels) {
+        // Fitted into the window: scaled once, then every repaint is a copy.
+        if (cached_.size() != size() || cachedKey_ != picture_.cacheKey()) {
+            cached_ = QPixmap(size());
+            QPainter scaling(&cached_);
+            PaintScaledPart(scaling, picture_, size(), rect());
+            cachedKey_ = picture_.cacheKey();
+        }
+        painter.drawPixmap(event->rect(), cached_, event->rect());
         return;
     }
-    if (scaled_.size() != size()) {
-        // Shrinking averages, so photos stay smooth; the result is smaller than the picture.
-        scaled_ = QPixmap::fromImage(ShrinkPicture(picture_, size()));
-    }
-    painter.drawPixmap(0, 0, scaled_);
+    // At real size the control can be many times the screen, and a scaled copy of all of it
+    // would cost seconds for every change of size: only what is exposed is scaled.
+    PaintScaledPart(painter, picture_, size(), event->region().boundingRect());
 }
 
 void ImageControl::wheelEvent(QWheelEvent* event) {
@@ -131,6 +160,9 @@ ScrollBox::ScrollBox(QWidget* parent) : QAbstractScrollArea(parent), image_(new 
     viewport()->setPalette(skyBlue);
     viewport()->setBackgroundRole(QPalette::Window);
     viewport()->setAutoFillBackground(true);
+    // A style sheet on the window replaces palettes below it; the box's own sheet keeps the
+    // colour whatever the window's says.
+    viewport()->setStyleSheet(QStringLiteral("background-color: rgb(166, 202, 240);"));
     image_->setParent(viewport());
     connect(image_, &ImageControl::placeChanged, this, &ScrollBox::placeImage);
     updateBars();

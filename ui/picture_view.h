@@ -2,16 +2,20 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QTabBar>
 #include <QWidget>
 
 namespace pelvano {
 
-// `picture` scaled down to `size` with averaging.
-QImage ShrinkPicture(const QImage& picture, QSize size);
+// Paints the `part` of `picture` stretched to `size` (a rectangle at 0, 0) that falls in that
+// rectangle: enlarged with hard pixel edges, shrunk with averaging. Only the part's own pixels are
+// scaled, so the cost follows the part, not the whole stretched picture.
+void PaintScaledPart(QPainter& painter, const QImage& picture, QSize size, const QRect& part);
 
-// The one visible picture: shows a copy of an image stretched to its own size. Its place is kept
+// The one visible picture: shows the image stretched to its own size, scaling only the part on
+// screen. Its place is kept
 // in the scroll box's content coordinates (left, top), as if the scroll positions were 0.
 class ImageControl : public QWidget {
     Q_OBJECT
@@ -38,8 +42,12 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // A control no larger than a screen keeps its scaled picture; a larger one (the real size
+    // of a big pattern) scales only what is exposed, each time.
+    static constexpr qint64 kCachedPixels = qint64{2560} * 1600;
     QImage picture_;
-    QPixmap scaled_; // the picture at the control's size, made when first painted at that size
+    QPixmap cached_;
+    qint64 cachedKey_ = 0;
     int left_ = 0;
     int top_ = 0;
     int width_ = 0;

@@ -78,17 +78,33 @@ TEST(KeyFiltersTest, OnlyTypingIsFiltered) {
 }
 
 TEST(ShrinkPictureTest, ShrinkingAveragesFineDetailInsteadOfPickingPixels) {
-    // One-pixel stripes, as the grid lines of a pattern are: shrunk eightfold they must turn
-    // grey, never into solid black or white.
+    // One-pixel stripes, as the grid lines of a pattern are: shrunk eightfold (and by an uneven
+    // 2.4) they must turn grey, never into solid black or white, and painting the picture in
+    // parts, as a scrolled view does, must give the same pixels as painting it whole.
     QImage stripes(801, 400, QImage::Format_BGR888);
     for (int y = 0; y < stripes.height(); ++y)
         for (int x = 0; x < stripes.width(); ++x)
             stripes.setPixelColor(x, y, x % 2 ? Qt::white : Qt::black);
-    const QImage small = ShrinkPicture(stripes, QSize(100, 50));
-    ASSERT_EQ(small.size(), QSize(100, 50));
-    for (int y = 0; y < small.height(); y += 7)
-        for (int x = 0; x < small.width(); x += 7)
-            EXPECT_NEAR(small.pixelColor(x, y).red(), 128, 6) << x << "," << y;
+    for (const QSize size : {QSize(100, 50), QSize(334, 167)}) {
+        QImage whole(size, QImage::Format_RGB32);
+        QImage parts(size, QImage::Format_RGB32);
+        {
+            QPainter painter(&whole);
+            PaintScaledPart(painter, stripes, size, QRect(QPoint(0, 0), size));
+        }
+        {
+            QPainter painter(&parts);
+            for (const QRect part :
+                 {QRect(0, 0, 37, size.height()), QRect(37, 0, size.width() - 37, 23),
+                  QRect(37, 23, size.width() - 37, size.height() - 23)})
+                PaintScaledPart(painter, stripes, size, part);
+        }
+        for (int y = 0; y < size.height(); y += 7)
+            for (int x = 0; x < size.width(); x += 3) {
+                EXPECT_NEAR(whole.pixelColor(x, y).red(), 128, 40) << x << "," << y;
+                EXPECT_EQ(whole.pixel(x, y), parts.pixel(x, y)) << x << "," << y;
+            }
+    }
 }
 
 } // namespace

@@ -100,6 +100,9 @@ TEST_F(ViewTest, NaturalModeCentresSmallImagesAndScrollsLargeOnes) {
     form->Image1->setImageSize(300, 200);
     form->FormResize();
     EXPECT_EQ(imagePlace(*form), QRect(148, 148, 300, 200));
+    // Around the picture the box is sky blue, whatever the window's style sheet says.
+    EXPECT_EQ(form->ScrollBox1->viewport()->grab().toImage().pixelColor(5, 5),
+              QColor(166, 202, 240));
     EXPECT_EQ(form->ScrollBox1->horzRange(), 300);
     EXPECT_EQ(form->ScrollBox1->vertRange(), 200);
     EXPECT_FALSE(form->ScrollBox1->verticalScrollBar()->isVisible());
