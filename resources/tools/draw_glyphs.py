@@ -879,10 +879,31 @@ def g115(g):  # mushroom outline
     g.path([(6.5, 9.5), (6.5, 15), (11.5, 15), (11.5, 9.5)], 1.6)
 
 
-def g116(g):  # pinwheel of four hooked arms turned 45 degrees
-    arm = [(9, 9), (4.6, 4.6), (7.8, 1.8)]
-    for a in (0, 90, 180, 270):
-        g.path(rotate(arm, a), 1.8)
+def g116(g):  # paper windmill: four curved sails round a pin, their tips on the diagonals
+    # Drawn as broad sails rather than bent arms: four hooked arms turning about a centre read
+    # as a swastika, which must never print on anyone's pattern.
+    #
+    # The upper-left sail runs straight from the centre out to its tip and comes back along a
+    # curve (a parabola pulled towards the top right) that bulges over the top. The other three
+    # sails are the same one turned by quarter turns; turning the tested point by swapping its
+    # offsets, rather than turning the outline with sines and cosines, keeps the four copies
+    # pixel for pixel alike.
+    centre, tip, pull = (9.0, 9.0), (3.0, 3.0), (13.0, -1.0)
+
+    def on_curve(t):
+        return tuple((1 - t) ** 2 * a + 2 * (1 - t) * t * b + t * t * c
+                     for a, b, c in zip(tip, pull, centre))
+    sail = [centre, tip] + [on_curve(i / 32) for i in range(1, 32)]
+
+    def inside(x, y):
+        dx, dy = x - 9, y - 9
+        for _ in range(4):
+            if point_in_polygon(9 + dx, 9 + dy, sail):
+                return True
+            dx, dy = -dy, dx
+        return False
+    g.paint(inside)
+    g.disc(9, 9, 1.3, False)  # the pin: a white 2 x 2 hole
 
 
 def g117(g):  # three small rings in a triangle
