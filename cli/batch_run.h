@@ -14,7 +14,7 @@ inline constexpr int kExitRefused = 3;   // the sizes or the shade limit do not 
 
 // Opens the picture, derives the sizes as the window does, generates the pattern and writes the
 // requested files. The summary goes to `out`, progress and errors to `err`. Needs a
-// QGuiApplication (the key's text is drawn with the default font).
+// QCoreApplication, and a QGuiApplication when the key (the one result with text) is asked for.
 int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace pelvano

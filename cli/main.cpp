@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <csignal>
 #include <iostream>
+#include <memory>
 
 namespace {
 
@@ -14,6 +15,19 @@ void ForwardQtMessage(QtMsgType type, const QMessageLogContext&, const QString& 
         return;
     }
     std::cerr << message.toStdString() << '\n';
+}
+
+// Whether the command line asks for the key, the one result with text, before any "--".
+bool DrawsText(const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--")) {
+            return false;
+        }
+        if (argument == QLatin1String("--key") || argument.startsWith(QLatin1String("--key="))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -32,7 +46,14 @@ int main(int argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
     int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
+    // Only the key has text in it. Without a key the tool needs no fonts and no window system,
+    // whose start-up would cost several times the rest of a small job.
+    std::unique_ptr<QCoreApplication> app;
+    if (DrawsText(arguments)) {
+        app = std::make_unique<QGuiApplication>(qtArgc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(qtArgc, argv);
+    }
 
     const pelvano::CliParseResult parsed = pelvano::ParseCliOptions(arguments);
     switch (parsed.action) {

@@ -2,7 +2,6 @@
 
 #include "engine/cell_sampling.h"
 #include "engine/generation_steps.h"
-#include "engine/thread_matcher.h"
 
 #include <system_error>
 
@@ -64,8 +63,6 @@ void BandedSampler::RowsReady(std::int32_t rows) {
 
 void BandedSampler::Work() {
     try {
-        // The nearest-thread tables are built while the first rows are still being decoded.
-        PrepareThreadMatcher();
         while (SampleNextRow(workerUsage_)) {
         }
     } catch (...) {
@@ -108,7 +105,6 @@ bool BandedSampler::SampleNextRow(ThreadUsage& usage) {
 
 GenerationResult BandedSampler::Finish(const std::function<void(std::int32_t)>& rowsDone) {
     RowsReady(request_.picture.height);
-    PrepareThreadMatcher();
     ThreadUsage ownUsage{};
     while (SampleNextRow(ownUsage)) {
         if (rowsDone) {

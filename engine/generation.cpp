@@ -6,7 +6,6 @@
 #include "engine/grid_budget.h"
 #include "engine/integer_text.h"
 #include "engine/shade_limiting.h"
-#include "engine/thread_matcher.h"
 
 #include <algorithm>
 #include <atomic>
@@ -231,7 +230,6 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, const ColumnPr
     GenerationResult result;
     PatternData& pattern = result.pattern;
     PrepareGrids(pattern, request.columnCount, request.rowCount);
-    PrepareThreadMatcher();
     ColumnSampler sampler(request.picture, pattern);
     SampleAllColumns(sampler, pattern.columns, SamplingThreads(request, tuning),
                      pattern.threadUsage, progress);
