@@ -13,6 +13,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <thread>
 
 class QAbstractButton;
 class QCheckBox;
@@ -232,6 +233,8 @@ private:
     ErrorGuard guard_;
     bool generating_ = false;
     qint64 lastProgressPaint_ = 0;
+    // Works out the nearest-thread tables while the user chooses a picture; joined on closing.
+    std::jthread matcherWarmUp_;
 };
 
 } // namespace pelvano

@@ -1,5 +1,6 @@
 #include "engine/palette.h"
 #include "engine/size_calculator.h"
+#include "engine/thread_matcher.h"
 #include "ui/form1.h"
 #include "ui/settings_store.h"
 
@@ -22,6 +23,16 @@ void TForm1::FormCreate() {
     for (QRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3, RadioButton4})
         radio->setToolTip(masterHint);
     ThreadPalette(); // built once, here rather than in the middle of the first run
+    // The first run should not pay for the nearest-thread tables either; they are worked out
+    // beside the window, which stays responsive meanwhile. A run that starts first simply works
+    // out what it needs itself.
+    matcherWarmUp_ = std::jthread([] {
+        try {
+            PrepareThreadMatcher();
+        } catch (...) {
+            // Out of memory here only means the run works the tables out as it goes.
+        }
+    });
     Tag = 0;
     PictureAspect = 1.0L;
     RadioButton1Click();
