@@ -223,6 +223,8 @@ private:
 
     void sizeFieldChange(QLineEdit* edit, QRadioButton* master);
     void crossSizeChange(QLineEdit* edit, SpinButtons* spin);
+    // Settles a cross size still being typed when the user leaves the field or presses Enter.
+    void completeCrossSize(QLineEdit* edit);
     void spinClick(SpinButtons* spin, QLineEdit* edit);
     void showProgress(std::int32_t done, std::int32_t total);
     void drawPatternImages(const PatternData& data);
