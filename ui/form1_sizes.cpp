@@ -1,7 +1,9 @@
 #include "engine/size_calculator.h"
 #include "ui/form1.h"
+#include "ui/interface_font.h"
 #include "ui/key_filters.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -81,9 +83,16 @@ void TForm1::RecalcSizes() {
     RowCount = result.rowCount;
     CrossWidth = result.crossWidth;
     CrossHeight = result.crossHeight;
-    Label10->setText(fromStd(result.crossCountLabel));
-    Label11->setText(fromStd(result.widthLabel));
-    Label12->setText(fromStd(result.heightLabel));
+    showWhole(Label10, fromStd(result.crossCountLabel));
+    showWhole(Label11, fromStd(result.widthLabel));
+    showWhole(Label12, fromStd(result.heightLabel));
+}
+
+void TForm1::showWhole(QLabel* label, const QString& text) {
+    // The summary box is narrow and the counts can run to many digits; the summary's own face
+    // is the box's, and only a text too long for it is set smaller.
+    label->setFont(FontFitting(GroupBox2->font(), text, label->contentsRect().width()));
+    label->setText(text);
 }
 
 void TForm1::sizeFieldChange(QLineEdit* edit, QRadioButton* master) {

@@ -195,6 +195,20 @@ TEST_F(SizeFieldsTest, UnfinishedCrossSizeIsNotUsedAndIsSettledOnLeavingTheField
     EXPECT_EQ(dialogs.messages.size(), 1);
 }
 
+TEST_F(SizeFieldsTest, HugeSummaryNumbersAreShownWhole) {
+    const QFont normal = form->Label10->font();
+    form->RadioButton3->setChecked(true);
+    form->Edit3->setText("10");
+    form->Edit7->setText("10");
+    form->Edit6->setText("99999");
+    EXPECT_EQ(form->Label10->text(), "Крестиков: 9.999.800.001");
+    for (QLabel* label : {form->Label10, form->Label11, form->Label12})
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()),
+                  label->contentsRect().width());
+    form->Edit6->setText("88");
+    EXPECT_EQ(form->Label10->font(), normal);
+}
+
 TEST_F(SizeFieldsTest, TypingPassesOnlyDigitsWithinTheLengthLimit) {
     replaceText(form->Edit2, "1a2-3 ");
     EXPECT_EQ(form->Edit2->text(), "123");
