@@ -237,4 +237,16 @@ CrossSizeNormalisation NormaliseCrossSize(std::string_view text) {
     return out;
 }
 
+bool IsUnfinishedCrossSize(std::string_view text) {
+    if (!ParseCommaReal(text)) {
+        return false;
+    }
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos) {
+        return std::all_of(text.begin(), text.end(), [](char c) { return c == '0'; });
+    }
+    const std::string_view fraction = text.substr(comma + 1);
+    return fraction.empty() || fraction == "0";
+}
+
 } // namespace pelvano

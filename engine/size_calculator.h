@@ -90,4 +90,11 @@ struct CrossSizeNormalisation {
 // rounded to hundredths and clamped to 0.01..10 mm ("25" -> "10", ",5" -> "0,5", "1," -> "1").
 CrossSizeNormalisation NormaliseCrossSize(std::string_view text);
 
+// A cross size still being typed, which normalising now would turn into a different number and so
+// cut off what the user is about to type: a text ending in the decimal comma ("2," on the way to
+// "2,5", a lone ","), a comma followed by a single 0 ("1,0" on the way to "1,05") and a zero
+// without a comma ("0" on the way to "0,75"). The field keeps such a text as it stands and the
+// size in use stays as it was until the next character or leaving the field completes it.
+bool IsUnfinishedCrossSize(std::string_view text);
+
 } // namespace pelvano

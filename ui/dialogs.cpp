@@ -47,7 +47,7 @@ QString QtDialogs::openPictureFile(QWidget* parent, const QString& title, const 
     auto* preview = new PicturePreview(&dialog);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
         grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
-    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &PicturePreview::showFile);
+    FollowCurrentFile(dialog, *preview);
     dialog.resize(760, 460); // room for the file list beside the preview
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

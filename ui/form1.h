@@ -224,7 +224,11 @@ private:
 
     void sizeFieldChange(QLineEdit* edit, QRadioButton* master);
     void crossSizeChange(QLineEdit* edit, SpinButtons* spin);
+    // Settles a cross size still being typed when the user leaves the field or presses Enter.
+    void completeCrossSize(QLineEdit* edit);
     void spinClick(SpinButtons* spin, QLineEdit* edit);
+    // Sets a summary text, in a smaller size where the label is too narrow for all of it.
+    void showWhole(QLabel* label, const QString& text);
     void showProgress(std::int32_t done, std::int32_t total);
     void drawPatternImages(const PatternData& data);
     void setExportButtonsEnabled(bool enabled);

@@ -3,6 +3,7 @@
 #include "ui/key_filters.h"
 
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -321,6 +322,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
         auto* edit = qobject_cast<QLineEdit*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);
+        // Enter generates from the sizes in the fields, so a cross size still being typed is
+        // settled first; the key then goes on to press the default button.
+        if ((edit == Edit3 || edit == Edit7) &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
+            guarded([this, edit] { completeCrossSize(edit); });
         if (edit == nullptr || !IsTypedCharacter(*key))
             break;
         const QChar typed = key->text().front();
@@ -328,6 +334,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                                                              : Edit1KeyPress(edit, typed);
         if (!passes)
             return true; // swallowed
+        break;
+    }
+    case QEvent::FocusOut: {
+        // Leaving a cross field settles a number still being typed there ("2," becomes 2). A
+        // context menu or another window taking the focus for a while does not: the focus comes
+        // back to the field with the text as it was.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if ((watched == Edit3 || watched == Edit7) && reason != Qt::PopupFocusReason &&
+            reason != Qt::ActiveWindowFocusReason) {
+            auto* edit = static_cast<QLineEdit*>(watched);
+            guarded([this, edit] { completeCrossSize(edit); });
+        }
         break;
     }
     case QEvent::MouseButtonRelease: {

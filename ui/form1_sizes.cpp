@@ -1,7 +1,9 @@
 #include "engine/size_calculator.h"
 #include "ui/form1.h"
+#include "ui/interface_font.h"
 #include "ui/key_filters.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -12,6 +14,15 @@ namespace {
 
 QString fromStd(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// The cross size the calculation works with: the field's text, or while a number is still being
+// typed there, the size last taken from it, which the spin position holds.
+std::string crossSizeInUse(const QLineEdit* edit, const SpinButtons* spin) {
+    std::string text = edit->text().toStdString();
+    if (IsUnfinishedCrossSize(text))
+        return CrossSizeText(spin->position());
+    return text;
 }
 
 } // namespace
@@ -52,8 +63,8 @@ void TForm1::RecalcSizes() {
     texts.height = Edit1->text().toStdString();
     texts.columns = Edit6->text().toStdString();
     texts.rows = Edit5->text().toStdString();
-    texts.crossWidth = Edit3->text().toStdString();
-    texts.crossHeight = Edit7->text().toStdString();
+    texts.crossWidth = crossSizeInUse(Edit3, UpDown1);
+    texts.crossHeight = crossSizeInUse(Edit7, UpDown2);
     const SizeCalculation result = pelvano::RecalcSizes(master, texts, PictureAspect);
 
     // Each write raises that field's change handler; only the master's handler recalculates,
@@ -72,9 +83,16 @@ void TForm1::RecalcSizes() {
     RowCount = result.rowCount;
     CrossWidth = result.crossWidth;
     CrossHeight = result.crossHeight;
-    Label10->setText(fromStd(result.crossCountLabel));
-    Label11->setText(fromStd(result.widthLabel));
-    Label12->setText(fromStd(result.heightLabel));
+    showWhole(Label10, fromStd(result.crossCountLabel));
+    showWhole(Label11, fromStd(result.widthLabel));
+    showWhole(Label12, fromStd(result.heightLabel));
+}
+
+void TForm1::showWhole(QLabel* label, const QString& text) {
+    // The summary box is narrow and the counts can run to many digits; the summary's own face
+    // is the box's, and only a text too long for it is set smaller.
+    label->setFont(FontFitting(GroupBox2->font(), text, label->contentsRect().width()));
+    label->setText(text);
 }
 
 void TForm1::sizeFieldChange(QLineEdit* edit, QRadioButton* master) {
@@ -101,6 +119,10 @@ void TForm1::Edit5Change() {
 }
 
 void TForm1::crossSizeChange(QLineEdit* edit, SpinButtons* spin) {
+    // A number still being typed ("2," on the way to "2,5") stays as it is, and so do the sizes,
+    // until the next character or leaving the field completes it.
+    if (IsUnfinishedCrossSize(edit->text().toStdString()))
+        return;
     // Rewriting the field raises this handler again; the nested run sees its own text back,
     // writes nothing new, and the nesting ends.
     if (edit->text().isEmpty())
@@ -112,6 +134,14 @@ void TForm1::crossSizeChange(QLineEdit* edit, SpinButtons* spin) {
     spin->setPosition(normal.hundredths);
     RecalcSizes();
     RadioButton5Click();
+}
+
+void TForm1::completeCrossSize(QLineEdit* edit) {
+    // "2," becomes 2 and a lone comma or a zero the smallest size; the change handler then takes
+    // the completed number as it takes any other.
+    const std::string text = edit->text().toStdString();
+    if (IsUnfinishedCrossSize(text))
+        writeText(edit, fromStd(NormaliseCrossSize(text).text));
 }
 
 void TForm1::Edit3Change() {
@@ -140,7 +170,12 @@ bool TForm1::Edit1KeyPress(QLineEdit*, QChar key) const {
 }
 
 bool TForm1::Edit3KeyPress(QLineEdit* edit, QChar key) const {
-    return AcceptsCommaDecimalKey(key, edit->text());
+    // The typed character replaces the selection, so a selected comma is no comma already there:
+    // a comma typed over the whole of "1,7" starts ",7".
+    QString kept = edit->text();
+    if (edit->hasSelectedText())
+        kept.remove(edit->selectionStart(), edit->selectedText().size());
+    return AcceptsCommaDecimalKey(key, kept);
 }
 
 } // namespace pelvano

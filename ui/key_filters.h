@@ -14,7 +14,8 @@ bool IsTypedCharacter(const QKeyEvent& event);
 // Integer fields: only the digits 0 to 9 and backspace.
 bool AcceptsIntegerKey(QChar key);
 
-// Cross-size fields: the digits, backspace and a comma, the comma only while `text` has none.
+// Cross-size fields: the digits, backspace and a comma, the comma only while `text` (what the field
+// keeps of its text besides the part the typed character replaces) has none.
 bool AcceptsCommaDecimalKey(QChar key, const QString& text);
 
 // Limits the length of what the user types or pastes, but not of what the program writes

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QFileDialog;
 class QLabel;
 
 namespace pelvano {
@@ -13,12 +14,21 @@ class PicturePreview : public QWidget {
 public:
     explicit PicturePreview(QWidget* parent = nullptr);
 
+    // The file whose picture is shown; empty while nothing is.
+    const QString& shownFile() const { return shown_; }
+
 public slots:
     void showFile(const QString& path);
 
 private:
     QLabel* picture_;
     QLabel* caption_;
+    QString shown_;
 };
+
+// Makes `preview` show the file that `dialog` is on however the user got there: a click or the
+// arrow keys in the file list, a typed name or its completion. A typed name that is no file (or
+// not yet one) shows nothing.
+void FollowCurrentFile(QFileDialog& dialog, PicturePreview& preview);
 
 } // namespace pelvano

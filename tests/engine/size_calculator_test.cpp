@@ -163,6 +163,12 @@ TEST(SizeCalculator, CrossSizeNormalisation) {
     }
     const CrossSizeNormalisation bad = NormaliseCrossSize("1;7");
     EXPECT_EQ(bad.error, "'1;7' is not a valid floating point value");
+
+    // Numbers still being typed, which normalising would cut short, and numbers done.
+    for (const char* typing : {"2,", ",", "0", "00", "0,", "1,0", ",0"})
+        EXPECT_TRUE(IsUnfinishedCrossSize(typing)) << typing;
+    for (const char* done : {"", "2", "2,5", "0,00", "1,05", "x,"})
+        EXPECT_FALSE(IsUnfinishedCrossSize(done)) << done;
 }
 
 } // namespace

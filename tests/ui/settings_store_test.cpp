@@ -364,6 +364,14 @@ TEST_F(SettingsWindowTest, StoredValuesAtTheirLimits) {
     EXPECT_TRUE(form->RadioButton6->isChecked());
 }
 
+TEST_F(SettingsWindowTest, CrossSizeStillBeingTypedAtCloseKeepsTheSizeInUse) {
+    start();
+    form->Edit3->setFocus();
+    form->Edit3->setText("0"); // would become 0,01 on leaving the field
+    closeWindow();
+    EXPECT_EQ(stored("KrestikWidth"), QVariant(QStringLiteral("170")));
+}
+
 TEST_F(SettingsWindowTest, MaximisedCloseKeepsTheNormalPlaceForTheNextStart) {
     put("WinLeft", "30");
     put("WinTop", "40");

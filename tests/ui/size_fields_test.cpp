@@ -125,9 +125,10 @@ TEST_F(SizeFieldsTest, CrossSizesAreNormalisedAndFollowTheSpinButtons) {
     EXPECT_EQ(form->Edit7->text(), "0,5");
     EXPECT_EQ(form->UpDown2->position(), 50);
 
-    // A comma typed after a digit is taken back at once: "1," reads as 1.
+    // A text ending in the comma is a number still being typed: it stays, and so does the size.
     form->Edit7->setText("1,");
-    EXPECT_EQ(form->Edit7->text(), "1");
+    EXPECT_EQ(form->Edit7->text(), "1,");
+    EXPECT_EQ(form->UpDown2->position(), 50);
 
     form->Edit3->setText("1,7");
     QTest::mouseClick(form->UpDown1->upButton(), Qt::LeftButton);
@@ -145,6 +146,67 @@ TEST_F(SizeFieldsTest, CrossSizesAreNormalisedAndFollowTheSpinButtons) {
     EXPECT_EQ(form->UpDown1->position(), 1000);
     EXPECT_EQ(form->Edit3->text(), "10");
     EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(SizeFieldsTest, FractionalCrossSizesCanBeTypedKeyByKey) {
+    struct Key {
+        char typed; // '^' selects the whole text instead
+        const char* text = "";
+        int position = 0;   // the size in use, in hundredths
+        bool reset = false; // the sizes were recalculated and the view reset
+    };
+    // clang-format off
+    const Key keys[] = {{'^'}, {'2', "2", 200, true}, {',', "2,", 200, false}, {'5', "2,5", 250, true},
+                        {'^'}, {'0', "0", 250, false}, {',', "0,", 250, false}, {'7', "0,7", 70, true},
+                        {'5', "0,75", 75, true}, {'^'}, {',', ",", 75, false}, {'7', "0,7", 70, true}};
+    // clang-format on
+    for (auto [edit, spin, size] : {std::tuple(form->Edit3, form->UpDown1, &form->CrossWidth),
+                                    std::tuple(form->Edit7, form->UpDown2, &form->CrossHeight)}) {
+        edit->setFocus();
+        for (const Key& k : keys) {
+            if (k.typed == '^') {
+                edit->selectAll();
+                continue;
+            }
+            form->Image1->setLeft(-5); // moved back by a view reset
+            QTest::keyClick(edit, k.typed);
+            EXPECT_EQ(edit->text(), k.text);
+            EXPECT_EQ(spin->position(), k.position) << k.text;
+            EXPECT_NEAR(static_cast<double>(*size), k.position / 100.0, 1e-12) << k.text;
+            EXPECT_EQ(form->Image1->left() != -5, k.reset) << k.text;
+        }
+    }
+}
+
+TEST_F(SizeFieldsTest, UnfinishedCrossSizeIsNotUsedAndIsSettledOnLeavingTheField) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Edit3->setFocus();
+    form->Edit3->setText("2,");
+    QTest::mouseClick(form->UpDown2->upButton(), Qt::LeftButton);
+    EXPECT_EQ(form->Edit6->text(), "88"); // 150 over the size before it, 1,7
+    QTest::keyClick(form->Edit3, Qt::Key_Tab);
+    EXPECT_EQ(form->Edit3->text(), "2");
+    EXPECT_EQ(form->Edit6->text(), "75");
+    // Enter settles it before it presses "Генерировать схему" (which finds no picture yet).
+    form->Edit7->setText("0");
+    QTest::keyClick(form->Edit7, Qt::Key_Return);
+    EXPECT_EQ(form->Edit7->text(), "0,01");
+    EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+TEST_F(SizeFieldsTest, HugeSummaryNumbersAreShownWhole) {
+    const QFont normal = form->Label10->font();
+    form->RadioButton3->setChecked(true);
+    form->Edit3->setText("10");
+    form->Edit7->setText("10");
+    form->Edit6->setText("99999");
+    EXPECT_EQ(form->Label10->text(), "Крестиков: 9.999.800.001");
+    for (QLabel* label : {form->Label10, form->Label11, form->Label12})
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()),
+                  label->contentsRect().width());
+    form->Edit6->setText("88");
+    EXPECT_EQ(form->Label10->font(), normal);
 }
 
 TEST_F(SizeFieldsTest, TypingPassesOnlyDigitsWithinTheLengthLimit) {

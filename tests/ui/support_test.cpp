@@ -1,11 +1,18 @@
-// The window's small helpers: the error guard, the dialog folder rule, filters and key rules.
+// The window's small helpers: the error guard, the dialog folder rule, filters, the open dialog's
+// preview and key rules.
 #include "ui/error_guard.h"
 #include "ui/folder_of.h"
 #include "ui/key_filters.h"
+#include "ui/picture_preview.h"
 #include "ui/picture_view.h"
 #include "ui_test_support.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
 #include <stdexcept>
 
 namespace pelvano::test {
@@ -50,6 +57,38 @@ TEST(DialogFiltersTest, FilterPairsBecomeQtNameFilters) {
     EXPECT_EQ(QtNameFilters("Картинка (*.bmp)|*.bmp|Картинка (*.jpg)|*.jpg"),
               QStringList({"Картинка (*.bmp)", "Картинка (*.jpg)"}));
     EXPECT_EQ(PlainLineBreaks("a\r\nb\n\rc"), "a\nb\nc");
+}
+
+TEST(PicturePreviewTest, FollowsTheFileHoweverItIsChosen) {
+    QTemporaryDir folder;
+    QTemporaryDir other;
+    const QString cat = QDir(folder.path()).filePath(QStringLiteral("cat.bmp"));
+    const QString dog = QDir(other.path()).filePath(QStringLiteral("dog.bmp"));
+    ASSERT_TRUE(QImage(40, 20, QImage::Format_RGB888).save(cat));
+    ASSERT_TRUE(QImage(10, 30, QImage::Format_RGB888).save(dog));
+
+    QFileDialog dialog(nullptr, QString(), folder.path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* preview = new PicturePreview(&dialog);
+    FollowCurrentFile(dialog, *preview);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setFocus(); // as while the user types there; the dialog then leaves the name alone
+
+    QTest::keyClicks(name, QStringLiteral("ca")); // not a file yet
+    EXPECT_EQ(preview->shownFile(), QString());
+    QTest::keyClicks(name, QStringLiteral("t.bmp"));
+    EXPECT_EQ(preview->shownFile(), cat);
+    name->setText(dog); // a whole path, as completion fills it in
+    EXPECT_EQ(preview->shownFile(), dog);
+    name->setText(QStringLiteral("cat.bmp"));
+    // Entering another folder keeps the name, which now means a file that is not there.
+    dialog.setDirectory(other.path());
+    emit dialog.directoryEntered(other.path());
+    EXPECT_EQ(preview->shownFile(), QString());
 }
 
 TEST(KeyFiltersTest, OnlyTypingIsFiltered) {
