@@ -3,6 +3,7 @@
 #include "io/safe_file.h"
 
 #include <QDir>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -18,6 +19,8 @@ constexpr std::int64_t kInfoHeaderSize = 40;
 constexpr std::int64_t kHeaderBytes = kFileHeaderSize + kInfoHeaderSize;
 // The file header stores the file's size in 32 bits.
 constexpr std::int64_t kMaxFileBytes = std::numeric_limits<std::uint32_t>::max();
+// Rows are written to the file in bands of about this size.
+constexpr std::int64_t kBandBytes = std::int64_t{1} << 20;
 
 std::int64_t RowBytes(std::int64_t width) {
     return (width * 3 + 3) / 4 * 4; // rows padded to 4 bytes
@@ -90,14 +93,19 @@ QString SaveBmpRows(std::int32_t width, std::int32_t height, const PictureRowSou
     char header[kHeaderBytes];
     PutHeaders(header, width, height);
     file.write(header, kHeaderBytes);
-    // Rows arrive top first and are stored bottom-up, each at its own place in the file.
+    // Rows arrive top first and are stored bottom-up: a band of them is laid out in the order of
+    // the file and written in one piece at its place.
     const std::int64_t rowBytes = RowBytes(width);
     const auto lineBytes = static_cast<std::size_t>(width) * 3;
-    std::vector<char> line(static_cast<std::size_t>(rowBytes), 0);
-    for (std::int32_t y = 0; y < height && !file.failed(); ++y) {
-        std::memcpy(line.data(), rows(y), lineBytes);
-        file.seek(kHeaderBytes + (height - 1 - static_cast<std::int64_t>(y)) * rowBytes);
-        file.write(line.data(), rowBytes);
+    const std::int32_t bandRows =
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(kBandBytes / rowBytes, 1, height));
+    std::vector<char> band(static_cast<std::size_t>(rowBytes * bandRows), 0);
+    for (std::int32_t top = 0; top < height && !file.failed(); top += bandRows) {
+        const std::int32_t count = std::min(bandRows, height - top);
+        for (std::int32_t i = 0; i < count; ++i)
+            std::memcpy(band.data() + (count - 1 - i) * rowBytes, rows(top + i), lineBytes);
+        file.seek(kHeaderBytes + static_cast<std::int64_t>(height - top - count) * rowBytes);
+        file.write(band.data(), count * rowBytes);
     }
     if (file.failed() || !file.commit())
         return QStringLiteral("Cannot write file %1").arg(shown);
