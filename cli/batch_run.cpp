@@ -1,5 +1,6 @@
 #include "cli/batch_run.h"
 
+#include "chart/chart_pdf.h"
 #include "cli/overlapped_generation.h"
 #include "cli/thread_list_csv.h"
 #include "engine/generation.h"
@@ -9,6 +10,7 @@
 #include "render/key_image.h"
 #include "render/pattern_images.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <exception>
 #include <new>
@@ -164,6 +166,16 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
     }
 
     const PatternData& pattern = result.pattern;
+    // A chart that cannot be made (one symbol per thread) is refused before anything is written.
+    if (!options.chart.isEmpty()) {
+        if (const QString refusal = ChartRefusal(pattern); !refusal.isEmpty()) {
+            printSummary();
+            err << refusal.toStdString() << '\n';
+            return kExitRefused;
+        }
+    }
+    const Real crossWidth = ParseCommaReal(options.crossWidthText).value_or(1.7L);
+    const Real crossHeight = ParseCommaReal(options.crossHeightText).value_or(1.7L);
     const DrawOptions drawOptions =
         DrawOptions::fromChecks(options.grid, options.symbols, options.texture, options.color);
     if (options.pattern || options.exact) {
@@ -205,8 +217,25 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
             return kExitFileError;
         }
     }
+    ChartSettings chart;
+    chart.paper = options.letterPaper ? QPageSize::Letter : QPageSize::A4;
+    chart.cellMm = options.chartCellMm;
+    chart.strands = options.strands;
+    chart.colour = options.chartColour;
+    ChartSubject subject;
+    subject.title = QFileInfo(options.picture).fileName();
+    subject.crossWidthMm = static_cast<double>(crossWidth);
+    subject.crossHeightMm = static_cast<double>(crossHeight);
+    if (!options.chart.isEmpty()) {
+        const QString error = SaveChart(options.chart, pattern, subject, chart);
+        if (!error.isEmpty()) {
+            err << error.toStdString() << '\n';
+            return kExitFileError;
+        }
+    }
     if (!options.threadsCsv.isEmpty()) {
-        const std::string csv = ThreadListCsv(pattern);
+        const std::string csv = ThreadListCsv(
+            pattern, ThreadNeeds{crossWidth, crossHeight, ChartStrands(chart, subject)});
         const QString error = SaveFileBytes(
             QByteArray(csv.data(), static_cast<qsizetype>(csv.size())), options.threadsCsv);
         if (!error.isEmpty()) {

@@ -35,9 +35,9 @@ const std::array<MasterOption, 4> kMasters{{
     {"rows", SizeField::Rows},
 }};
 
-const QStringList kValueOptions{"width-mm",    "height-mm",    "columns", "rows",
-                                "cross-width", "cross-height", "limit",   "pattern",
-                                "key",         "exact",        "threads"};
+const QStringList kValueOptions{"width-mm",     "height-mm", "columns", "rows",       "cross-width",
+                                "cross-height", "limit",     "pattern", "key",        "exact",
+                                "threads",      "chart",     "paper",   "chart-cell", "strands"};
 
 void AddOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(
@@ -67,6 +67,12 @@ void AddOptions(QCommandLineParser& parser) {
         {"key", "Сохранить ключ: .bmp, .jpg или .jpeg.", "FILE"},
         {"exact", "Сохранить точную сетку: .bmp, .jpg или .jpeg.", "FILE"},
         {"threads", "Сохранить список ниток в CSV.", "FILE.csv"},
+        {"chart", "Сохранить схему для вышивания: многостраничный PDF.", "FILE.pdf"},
+        {"paper", "Бумага для схемы: a4 или letter (по умолчанию a4).", "a4|letter"},
+        {"chart-cell", "Клетка схемы на бумаге, мм: 2..6 (по умолчанию 3).", "MM"},
+        {"strands", "Нить в N сложений для расчёта ниток (по умолчанию 2, для крупной канвы 3).",
+         "N"},
+        {"chart-color", "Клетки схемы в цвете ниток."},
         {"quiet", "Не показывать ход работы и итоги."},
     });
 }
@@ -242,6 +248,52 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
             }
         }
     }
+
+    if (parser.isSet("chart")) {
+        options.chart = parser.value("chart");
+        if (!options.chart.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            return Failure(
+                QString("--chart: файл должен иметь расширение .pdf: '%1'.").arg(options.chart));
+        }
+        if (SameFile(options.chart, options.picture)) {
+            return Failure(
+                QString("Результат записался бы поверх картинки: '%1'.").arg(options.chart));
+        }
+        for (const QString& other : written) {
+            if (SameFile(options.chart, other)) {
+                return Failure(QString("Два результата в один файл: '%1'.").arg(options.chart));
+            }
+        }
+    }
+    if (parser.isSet("paper")) {
+        const QString paper = parser.value("paper").toLower();
+        if (paper != QLatin1String("a4") && paper != QLatin1String("letter")) {
+            return Failure(
+                QString("--paper: a4 или letter, а не '%1'.").arg(parser.value("paper")));
+        }
+        options.letterPaper = paper == QLatin1String("letter");
+    }
+    if (parser.isSet("chart-cell")) {
+        QString text = parser.value("chart-cell");
+        text.replace(u',', u'.');
+        bool ok = false;
+        const double cell = text.toDouble(&ok);
+        if (!ok || !(cell >= 2 && cell <= 6)) {
+            return Failure(QString("--chart-cell: клетка от 2 до 6 мм, а не '%1'.")
+                               .arg(parser.value("chart-cell")));
+        }
+        options.chartCellMm = cell;
+    }
+    if (parser.isSet("strands")) {
+        bool ok = false;
+        const int strands = parser.value("strands").toInt(&ok);
+        if (!ok || strands < 1 || strands > 6) {
+            return Failure(
+                QString("--strands: от 1 до 6 сложений, а не '%1'.").arg(parser.value("strands")));
+        }
+        options.strands = strands;
+    }
+    options.chartColour = parser.isSet("chart-color");
 
     options.quiet = parser.isSet("quiet");
     return {CliParseResult::Action::Run, std::move(options), {}};

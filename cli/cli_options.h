@@ -40,6 +40,13 @@ struct CliOptions {
     std::optional<OutputPicture> exact;
     QString threadsCsv;
 
+    // The chart to stitch from (PDF) and how it is laid out.
+    QString chart;
+    bool letterPaper = false;
+    double chartCellMm = 3;
+    int strands = 0; // 0: by the cross size
+    bool chartColour = false;
+
     bool quiet = false;
 };
 

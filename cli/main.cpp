@@ -17,14 +17,16 @@ void ForwardQtMessage(QtMsgType type, const QMessageLogContext&, const QString& 
     std::cerr << message.toStdString() << '\n';
 }
 
-// Whether the command line asks for the key, the one result with text, before any "--".
+// Whether the command line asks for a result with text (the key or the chart), before any "--".
 bool DrawsText(const QStringList& arguments) {
     for (const QString& argument : arguments) {
         if (argument == QLatin1String("--")) {
             return false;
         }
-        if (argument == QLatin1String("--key") || argument.startsWith(QLatin1String("--key="))) {
-            return true;
+        for (const QLatin1String option : {QLatin1String("--key"), QLatin1String("--chart")}) {
+            if (argument == option || argument.startsWith(option + QLatin1Char('='))) {
+                return true;
+            }
         }
     }
     return false;
@@ -46,8 +48,8 @@ int main(int argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
     int qtArgc = 1;
-    // Only the key has text in it. Without a key the tool needs no fonts and no window system,
-    // whose start-up would cost several times the rest of a small job.
+    // Only the key and the chart have text. Without them the tool needs no fonts and no window
+    // system, whose start-up would cost several times the rest of a small job.
     std::unique_ptr<QCoreApplication> app;
     if (DrawsText(arguments)) {
         app = std::make_unique<QGuiApplication>(qtArgc, argv);

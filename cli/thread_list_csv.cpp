@@ -1,6 +1,8 @@
 #include "cli/thread_list_csv.h"
 
-#include <unordered_map>
+#include "engine/thread_amount.h"
+
+#include <cstdio>
 #include <vector>
 
 namespace pelvano {
@@ -20,29 +22,22 @@ std::string Quoted(std::string_view text) {
 
 } // namespace
 
-std::string ThreadListCsv(const PatternData& pattern) {
-    // Counted from the final grid: after shade limiting the sampling's usage counters no longer
-    // match what is stitched.
-    std::unordered_map<std::uint32_t, std::size_t> position;
-    for (std::size_t i = 0; i < pattern.usedColors.size(); ++i) {
-        position.emplace(pattern.usedColors[i], i);
-    }
-    std::vector<std::int64_t> crosses(pattern.usedColors.size(), 0);
-    for (std::uint32_t color : pattern.patternGrid) {
-        if (auto found = position.find(color); found != position.end()) {
-            ++crosses[found->second];
-        }
-    }
-
+std::string ThreadListCsv(const PatternData& pattern, const ThreadNeeds& needs) {
+    const std::vector<std::int64_t> crosses = CrossesInKeyOrder(pattern);
     const ThreadTable& palette = ThreadPalette();
-    std::string csv = "symbol,name,red,green,blue,crosses\r\n";
+    std::string csv = "symbol,name,red,green,blue,crosses,metres,skeins\r\n";
     for (std::size_t i = 0; i < pattern.usedColors.size(); ++i) {
         const std::uint32_t color = pattern.usedColors[i];
         const int thread = ThreadIndexOfColor(color);
         const std::string_view name = thread > 0 ? palette[thread].Name : std::string_view{};
+        const ThreadAmount amount =
+            ThreadForCrosses(crosses[i], needs.crossWidthMm, needs.crossHeightMm, needs.strands);
+        char metres[32];
+        std::snprintf(metres, sizeof metres, "%.1Lf", amount.metres);
         csv += std::to_string(i) + ',' + Quoted(name) + ',' + std::to_string(color & 0xFF) + ',' +
                std::to_string((color >> 8) & 0xFF) + ',' + std::to_string((color >> 16) & 0xFF) +
-               ',' + std::to_string(crosses[i]) + "\r\n";
+               ',' + std::to_string(crosses[i]) + ',' + metres + ',' +
+               std::to_string(amount.skeins) + "\r\n";
     }
     return csv;
 }

@@ -43,13 +43,17 @@ CsvTotals ReadThreadsCsv(const QString& path) {
     if (lines.isEmpty()) {
         return totals;
     }
-    EXPECT_EQ(lines.first(), "symbol,name,red,green,blue,crosses");
+    EXPECT_EQ(lines.first(), "symbol,name,red,green,blue,crosses,metres,skeins");
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList fields = lines[i].split(',');
-        EXPECT_EQ(fields.size(), 6) << lines[i].toStdString();
+        EXPECT_EQ(fields.size(), 8) << lines[i].toStdString();
+        if (fields.size() != 8) {
+            continue;
+        }
         EXPECT_EQ(fields[0].toInt(), i - 1);
         EXPECT_TRUE(fields[1].startsWith('"') && fields[1].endsWith('"'));
-        const long long crosses = fields.last().toLongLong();
+        EXPECT_GE(fields[7].toInt(), 1);
+        const long long crosses = fields[5].toLongLong();
         EXPECT_GT(crosses, 0);
         totals.crosses += crosses;
         ++totals.threads;

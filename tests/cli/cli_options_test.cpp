@@ -166,15 +166,15 @@ TEST(ThreadListCsv, RowsInKeyOrderWithFinalCrossCounts) {
     // The sampling's counters are not what the final pattern shows after limiting.
     data.threadUsage[plain] = 99;
 
-    const std::string csv = ThreadListCsv(data);
+    const std::string csv = ThreadListCsv(data, ThreadNeeds{1.7L, 1.7L, 2});
     const auto& nameB = palette[ThreadIndexOfColor(b)].Name;
-    const std::string expected = "symbol,name,red,green,blue,crosses\r\n"
-                                 "0,\"" +
-                                 std::string(nameB) + "\"," + std::to_string(b & 0xFF) + ',' +
-                                 std::to_string((b >> 8) & 0xFF) + ',' + std::to_string(b >> 16) +
-                                 ",3\r\n" + "1,\"" + std::string(palette[plain].Name) + "\"," +
-                                 std::to_string(a & 0xFF) + ',' + std::to_string((a >> 8) & 0xFF) +
-                                 ',' + std::to_string(a >> 16) + ",1\r\n";
+    const std::string expected =
+        "symbol,name,red,green,blue,crosses,metres,skeins\r\n"
+        "0,\"" +
+        std::string(nameB) + "\"," + std::to_string(b & 0xFF) + ',' +
+        std::to_string((b >> 8) & 0xFF) + ',' + std::to_string(b >> 16) + ",3,0.0,1\r\n" + "1,\"" +
+        std::string(palette[plain].Name) + "\"," + std::to_string(a & 0xFF) + ',' +
+        std::to_string((a >> 8) & 0xFF) + ',' + std::to_string(a >> 16) + ",1,0.0,1\r\n";
     EXPECT_EQ(csv, expected);
 }
 
