@@ -29,21 +29,38 @@ SILVER = 192
 
 
 class Glyph:
-    """One 18 x 18 cell of booleans (True = black) with shape primitives."""
+    """One cell of booleans (True = black) with shape primitives.
 
-    def __init__(self):
-        self.px = [[False] * CELL for _ in range(CELL)]  # px[y][x]
+    At scale 1 the cell is the 18 x 18 pixels of the sheet. At a larger scale every pixel is
+    split into scale x scale sub-pixels and the same shapes are tested on their centres, which
+    gives the fine bitmap that the font's outlines are traced from.
+    """
 
-    def paint(self, inside, value=True):
-        for y in range(CELL):
-            for x in range(CELL):
-                if inside(x + 0.5, y + 0.5):
-                    self.px[y][x] = value
+    def __init__(self, scale=1):
+        self.scale = scale
+        self.size = CELL * scale
+        self.px = [[False] * self.size for _ in range(self.size)]  # px[y][x]
+
+    def paint(self, inside, value=True, box=None):
+        """Sets every (sub-)pixel whose centre is inside. box = (x0, y0, x1, y1), in cell
+        coordinates, may bound the shape so that points far from it are not tested."""
+        s, n = self.scale, self.size
+        i0, j0, i1, j1 = 0, 0, n, n
+        if box is not None:
+            i0, j0 = max(0, math.floor(box[0] * s)), max(0, math.floor(box[1] * s))
+            i1, j1 = min(n, math.ceil(box[2] * s) + 1), min(n, math.ceil(box[3] * s) + 1)
+        for y in range(j0, j1):
+            cy = (y + 0.5) / s
+            row = self.px[y]
+            for x in range(i0, i1):
+                if inside((x + 0.5) / s, cy):
+                    row[x] = value
 
     # Integer pixel rectangles, corners inclusive: the crisp way to draw straight strokes.
     def rect(self, x0, y0, x1, y1, value=True):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
+        s = self.scale
+        for y in range(y0 * s, (y1 + 1) * s):
+            for x in range(x0 * s, (x1 + 1) * s):
                 self.px[y][x] = value
 
     def frame(self, x0, y0, x1, y1, w=2):
@@ -53,17 +70,20 @@ class Glyph:
         self.rect(x1 - w + 1, y0, x1, y1)
 
     def line(self, p, q, w=2.0, value=True):
-        self.paint(lambda x, y: seg_dist(x, y, p, q) <= w / 2, value)
+        box = (min(p[0], q[0]) - w, min(p[1], q[1]) - w, max(p[0], q[0]) + w, max(p[1], q[1]) + w)
+        self.paint(lambda x, y: seg_dist(x, y, p, q) <= w / 2, value, box)
 
     def path(self, points, w=2.0, value=True):
         for p, q in zip(points, points[1:]):
             self.line(p, q, w, value)
 
     def disc(self, cx, cy, r, value=True):
-        self.paint(lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r, value)
+        self.paint(lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r, value,
+                   (cx - r, cy - r, cx + r, cy + r))
 
     def ring(self, cx, cy, r_out, r_in, value=True):
-        self.paint(lambda x, y: r_in ** 2 < (x - cx) ** 2 + (y - cy) ** 2 <= r_out ** 2, value)
+        self.paint(lambda x, y: r_in ** 2 < (x - cx) ** 2 + (y - cy) ** 2 <= r_out ** 2, value,
+                   (cx - r_out, cy - r_out, cx + r_out, cy + r_out))
 
     def ellipse_ring(self, cx, cy, rx, ry, w):
         def inside(x, y, rx, ry):
@@ -77,16 +97,16 @@ class Glyph:
             if not r_in ** 2 < d2 <= r_out ** 2:
                 return False
             return angle_between(math.degrees(math.atan2(cy - y, x - cx)), a0, a1)
-        self.paint(inside, value)
+        self.paint(inside, value, (cx - r_out, cy - r_out, cx + r_out, cy + r_out))
 
     def polygon(self, points, value=True):
-        self.paint(lambda x, y: point_in_polygon(x, y, points), value)
+        self.paint(lambda x, y: point_in_polygon(x, y, points), value, bounds(points))
 
     def outline(self, points, w=2.0):
         """Polygon outline drawn inside the polygon's edge, w pixels thick."""
         edges = list(zip(points, points[1:] + points[:1]))
         self.paint(lambda x, y: point_in_polygon(x, y, points)
-                   and min(seg_dist(x, y, p, q) for p, q in edges) <= w)
+                   and min(seg_dist(x, y, p, q) for p, q in edges) <= w, True, bounds(points))
 
     def rim(self, inside, w=2.0):
         """The inner rim, w pixels wide, of any filled shape given as inside(x, y)."""
@@ -101,26 +121,39 @@ class Glyph:
         self.path(pts, w)
 
     def transform(self, fn):
-        """Moves or mirrors the glyph: fn maps a destination pixel to its source pixel."""
+        """Moves or mirrors the glyph: fn maps a point of the destination, in cell coordinates,
+        to the point of the source whose (sub-)pixel it takes."""
+        s, n = self.scale, self.size
         old = self.px
-        self.px = [[False] * CELL for _ in range(CELL)]
-        for y in range(CELL):
-            for x in range(CELL):
-                sx, sy = fn(x, y)
-                if 0 <= sx < CELL and 0 <= sy < CELL:
-                    self.px[y][x] = old[sy][sx]
+        self.px = [[False] * n for _ in range(n)]
+        for y in range(n):
+            for x in range(n):
+                sx, sy = fn((x + 0.5) / s, (y + 0.5) / s)
+                i, j = math.floor(sx * s), math.floor(sy * s)
+                if 0 <= i < n and 0 <= j < n:
+                    self.px[y][x] = old[j][i]
 
     def bbox(self):
-        xs = [x for y in range(CELL) for x in range(CELL) if self.px[y][x]]
-        ys = [y for y in range(CELL) for x in range(CELL) if self.px[y][x]]
+        """Bounding box of the black (sub-)pixels, corners inclusive, in this glyph's grid."""
+        xs = [x for row in self.px for x, b in enumerate(row) if b]
+        ys = [y for y, row in enumerate(self.px) if any(row)]
         return min(xs), min(ys), max(xs), max(ys)
 
-    def centre(self):
+    def centring_shift(self):
         # The middle of the visible pixels 1..16 is 8.5; an odd-sized glyph leans right/down.
         x0, y0, x1, y1 = self.bbox()
         dx = math.floor(8.5 - (x0 + x1) / 2 + 0.5)
         dy = math.floor(8.5 - (y0 + y1) / 2 + 0.5)
+        return dx, dy
+
+    def shift(self, dx, dy):
+        """Moves the glyph by whole pixels."""
         self.transform(lambda x, y: (x - dx, y - dy))
+
+
+def bounds(points):
+    xs, ys = [p[0] for p in points], [p[1] for p in points]
+    return min(xs), min(ys), max(xs), max(ys)
 
 
 def seg_dist(x, y, p, q):
@@ -177,11 +210,11 @@ def hollow_arrow(g, degrees):
 
 
 def mirror_x(g):
-    g.transform(lambda x, y: (CELL - 1 - x, y))
+    g.transform(lambda x, y: (CELL - x, y))
 
 
 def flip_y(g):
-    g.transform(lambda x, y: (x, CELL - 1 - y))
+    g.transform(lambda x, y: (x, CELL - y))
 
 
 def swap_xy(g):
@@ -926,12 +959,23 @@ def g119(g):  # dot above an inverted V (figure)
 GLYPHS = [globals()["g%03d" % i] for i in range(GLYPH_COUNT)]
 
 
+def draw_glyph(i, scale=1):
+    """Glyph i moved to the middle of its cell. The move is worked out on the sheet's own
+    pixels, so a finer drawing of the glyph lands exactly where the sheet has it."""
+    g = Glyph()
+    GLYPHS[i](g)
+    dx, dy = g.centring_shift()
+    if scale != 1:
+        g = Glyph(scale)
+        GLYPHS[i](g)
+    g.shift(dx, dy)
+    return g
+
+
 def draw_sheet():
     glyphs = []
-    for i, draw in enumerate(GLYPHS):
-        g = Glyph()
-        draw(g)
-        g.centre()
+    for i in range(GLYPH_COUNT):
+        g = draw_glyph(i)
         x0, y0, x1, y1 = g.bbox()
         if x0 < 1 or y0 < 1 or x1 > 16 or y1 > 16:
             sys.exit("glyph %d leaves pixels 1..16 of its cell" % i)
