@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""Draws the built-in symbol sheet and stitch tile from simple shapes.
+"""Draws the built-in symbol sheet, symbol font and stitch tile from simple shapes.
 
-Writes resources/symbols.pbm (plain PBM, 180 x 216, 1 = black) and resources/stitch.ppm
-(plain PPM, 18 x 18, white and silver). Both outputs are committed; the build only embeds them,
-so Python is needed only when a glyph is redrawn. Standard library only.
+Writes resources/symbols.pbm (plain PBM, 180 x 216, 1 = black), resources/stitch.ppm (plain PPM,
+18 x 18, white and silver), resources/symbols.ttf (the sheet's glyphs as TrueType outlines) and
+render/symbol_code_points.h (the font's character for each glyph, for the C++ code). All are
+committed; the build only embeds them, so this script and its tools are needed only when a glyph
+is redrawn. The sheet and tile need only the standard library; the font needs fontTools and the
+potrace program (Debian packages python3-fonttools and potrace).
 
     python3 resources/tools/draw_glyphs.py [--preview sheet.png]
 
@@ -17,7 +20,9 @@ bounding box sits in the middle of the cell.
 import argparse
 import math
 import os
+import re
 import struct
+import subprocess
 import sys
 import zlib
 
@@ -29,21 +34,38 @@ SILVER = 192
 
 
 class Glyph:
-    """One 18 x 18 cell of booleans (True = black) with shape primitives."""
+    """One cell of booleans (True = black) with shape primitives.
 
-    def __init__(self):
-        self.px = [[False] * CELL for _ in range(CELL)]  # px[y][x]
+    At scale 1 the cell is the 18 x 18 pixels of the sheet. At a larger scale every pixel is
+    split into scale x scale sub-pixels and the same shapes are tested on their centres, which
+    gives the fine bitmap that the font's outlines are traced from.
+    """
 
-    def paint(self, inside, value=True):
-        for y in range(CELL):
-            for x in range(CELL):
-                if inside(x + 0.5, y + 0.5):
-                    self.px[y][x] = value
+    def __init__(self, scale=1):
+        self.scale = scale
+        self.size = CELL * scale
+        self.px = [[False] * self.size for _ in range(self.size)]  # px[y][x]
+
+    def paint(self, inside, value=True, box=None):
+        """Sets every (sub-)pixel whose centre is inside. box = (x0, y0, x1, y1), in cell
+        coordinates, may bound the shape so that points far from it are not tested."""
+        s, n = self.scale, self.size
+        i0, j0, i1, j1 = 0, 0, n, n
+        if box is not None:
+            i0, j0 = max(0, math.floor(box[0] * s)), max(0, math.floor(box[1] * s))
+            i1, j1 = min(n, math.ceil(box[2] * s) + 1), min(n, math.ceil(box[3] * s) + 1)
+        for y in range(j0, j1):
+            cy = (y + 0.5) / s
+            row = self.px[y]
+            for x in range(i0, i1):
+                if inside((x + 0.5) / s, cy):
+                    row[x] = value
 
     # Integer pixel rectangles, corners inclusive: the crisp way to draw straight strokes.
     def rect(self, x0, y0, x1, y1, value=True):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
+        s = self.scale
+        for y in range(y0 * s, (y1 + 1) * s):
+            for x in range(x0 * s, (x1 + 1) * s):
                 self.px[y][x] = value
 
     def frame(self, x0, y0, x1, y1, w=2):
@@ -53,17 +75,20 @@ class Glyph:
         self.rect(x1 - w + 1, y0, x1, y1)
 
     def line(self, p, q, w=2.0, value=True):
-        self.paint(lambda x, y: seg_dist(x, y, p, q) <= w / 2, value)
+        box = (min(p[0], q[0]) - w, min(p[1], q[1]) - w, max(p[0], q[0]) + w, max(p[1], q[1]) + w)
+        self.paint(lambda x, y: seg_dist(x, y, p, q) <= w / 2, value, box)
 
     def path(self, points, w=2.0, value=True):
         for p, q in zip(points, points[1:]):
             self.line(p, q, w, value)
 
     def disc(self, cx, cy, r, value=True):
-        self.paint(lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r, value)
+        self.paint(lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r, value,
+                   (cx - r, cy - r, cx + r, cy + r))
 
     def ring(self, cx, cy, r_out, r_in, value=True):
-        self.paint(lambda x, y: r_in ** 2 < (x - cx) ** 2 + (y - cy) ** 2 <= r_out ** 2, value)
+        self.paint(lambda x, y: r_in ** 2 < (x - cx) ** 2 + (y - cy) ** 2 <= r_out ** 2, value,
+                   (cx - r_out, cy - r_out, cx + r_out, cy + r_out))
 
     def ellipse_ring(self, cx, cy, rx, ry, w):
         def inside(x, y, rx, ry):
@@ -77,16 +102,16 @@ class Glyph:
             if not r_in ** 2 < d2 <= r_out ** 2:
                 return False
             return angle_between(math.degrees(math.atan2(cy - y, x - cx)), a0, a1)
-        self.paint(inside, value)
+        self.paint(inside, value, (cx - r_out, cy - r_out, cx + r_out, cy + r_out))
 
     def polygon(self, points, value=True):
-        self.paint(lambda x, y: point_in_polygon(x, y, points), value)
+        self.paint(lambda x, y: point_in_polygon(x, y, points), value, bounds(points))
 
     def outline(self, points, w=2.0):
         """Polygon outline drawn inside the polygon's edge, w pixels thick."""
         edges = list(zip(points, points[1:] + points[:1]))
         self.paint(lambda x, y: point_in_polygon(x, y, points)
-                   and min(seg_dist(x, y, p, q) for p, q in edges) <= w)
+                   and min(seg_dist(x, y, p, q) for p, q in edges) <= w, True, bounds(points))
 
     def rim(self, inside, w=2.0):
         """The inner rim, w pixels wide, of any filled shape given as inside(x, y)."""
@@ -101,26 +126,39 @@ class Glyph:
         self.path(pts, w)
 
     def transform(self, fn):
-        """Moves or mirrors the glyph: fn maps a destination pixel to its source pixel."""
+        """Moves or mirrors the glyph: fn maps a point of the destination, in cell coordinates,
+        to the point of the source whose (sub-)pixel it takes."""
+        s, n = self.scale, self.size
         old = self.px
-        self.px = [[False] * CELL for _ in range(CELL)]
-        for y in range(CELL):
-            for x in range(CELL):
-                sx, sy = fn(x, y)
-                if 0 <= sx < CELL and 0 <= sy < CELL:
-                    self.px[y][x] = old[sy][sx]
+        self.px = [[False] * n for _ in range(n)]
+        for y in range(n):
+            for x in range(n):
+                sx, sy = fn((x + 0.5) / s, (y + 0.5) / s)
+                i, j = math.floor(sx * s), math.floor(sy * s)
+                if 0 <= i < n and 0 <= j < n:
+                    self.px[y][x] = old[j][i]
 
     def bbox(self):
-        xs = [x for y in range(CELL) for x in range(CELL) if self.px[y][x]]
-        ys = [y for y in range(CELL) for x in range(CELL) if self.px[y][x]]
+        """Bounding box of the black (sub-)pixels, corners inclusive, in this glyph's grid."""
+        xs = [x for row in self.px for x, b in enumerate(row) if b]
+        ys = [y for y, row in enumerate(self.px) if any(row)]
         return min(xs), min(ys), max(xs), max(ys)
 
-    def centre(self):
+    def centring_shift(self):
         # The middle of the visible pixels 1..16 is 8.5; an odd-sized glyph leans right/down.
         x0, y0, x1, y1 = self.bbox()
         dx = math.floor(8.5 - (x0 + x1) / 2 + 0.5)
         dy = math.floor(8.5 - (y0 + y1) / 2 + 0.5)
+        return dx, dy
+
+    def shift(self, dx, dy):
+        """Moves the glyph by whole pixels."""
         self.transform(lambda x, y: (x - dx, y - dy))
+
+
+def bounds(points):
+    xs, ys = [p[0] for p in points], [p[1] for p in points]
+    return min(xs), min(ys), max(xs), max(ys)
 
 
 def seg_dist(x, y, p, q):
@@ -177,11 +215,11 @@ def hollow_arrow(g, degrees):
 
 
 def mirror_x(g):
-    g.transform(lambda x, y: (CELL - 1 - x, y))
+    g.transform(lambda x, y: (CELL - x, y))
 
 
 def flip_y(g):
-    g.transform(lambda x, y: (x, CELL - 1 - y))
+    g.transform(lambda x, y: (x, CELL - y))
 
 
 def swap_xy(g):
@@ -925,13 +963,66 @@ def g119(g):  # dot above an inverted V (figure)
 
 GLYPHS = [globals()["g%03d" % i] for i in range(GLYPH_COUNT)]
 
+# The character each glyph stands for in the symbol font, in sheet order: a character that looks
+# like the glyph where Unicode has one, so that text copied out of a chart still reads sensibly;
+# otherwise PRIVATE, which gives glyph i the private-use character U+E000 + i. Only the Basic
+# Multilingual Plane is used (one UTF-16 unit a symbol), and no character whose default
+# presentation is a colour emoji.
+PRIVATE = None
+CODE_POINTS = [
+    0x25CF, 0x002B, 0x00D7, 0x25CB, 0x003D,  # 0-4: ● + × ○ =
+    0x2059, 0x0054, 0x22F1, 0x25A1, 0x0059,  # 5-9: ⁙ T ⋱ □ Y
+    0x2299, 0x29C4, 0x2212, 0x2237, 0x004C,  # 10-14: ⊙ ⧄ − ∷ L
+    0x2293, 0x007C, 0x259E, 0x2016, 0x25E2,  # 15-19: ⊓ | ▞ ‖ ◢
+    0x22A5, 0x2B07, 0x0023, 0x25D3, 0x25B2,  # 20-24: ⊥ ⬇ # ◓ ▲
+    0x002F, 0x005A, 0x22D9, 0x2B05, 0x2661,  # 25-29: / Z ⋙ ⬅ ♡
+    0x2234, 0x004E, 0x27A1, 0x0049, 0x27D3,  # 30-34: ∴ N ➡ I ⟓
+    0x0053, 0x2BCB, 0x223F, 0x2606, 0x0046,  # 35-39: S ⯋ ∿ ☆ F
+    0x25B3, 0x0048, PRIVATE, 0x25AA, 0x0031,  # 40-44: △ H (private) ▪ 1
+    0x29B8, 0x0055, 0x25F1, 0x2727, 0x2733,  # 45-49: ⦸ U ◱ ✧ ✳
+    0x0025, 0x0041, 0x2198, 0x004B, 0x2248,  # 50-54: % A ↘ K ≈
+    0x0033, 0x0050, 0x0428, 0x003F, 0x22C8,  # 55-59: 3 P Ш ? ⋈
+    0x0056, 0x00F7, 0x0052, 0x2B01, 0x0032,  # 60-64: V ÷ R ⬁ 2
+    0x2317, 0x22CC, PRIVATE, PRIVATE, 0x29C5,  # 65-69: ⌗ ⋌ (private) (private) ⧅
+    0x2B13, PRIVATE, 0x0038, 0x2AEF, 0x25A3,  # 70-74: ⬓ (private) 8 ⫯ ▣
+    PRIVATE, 0x2B14, 0x221A, 0x22D4, PRIVATE,  # 75-79: (private) ⬔ √ ⋔ (private)
+    0x0037, 0x0043, 0x03A3, 0x03A9, 0x0057,  # 80-84: 7 C Σ Ω W
+    0x2A5A, 0x29D7, 0x25D6, 0x004D, 0x2113,  # 85-89: ⩚ ⧗ ◖ M ℓ
+    PRIVATE, 0x2B06, PRIVATE, 0x259A, 0x25C6,  # 90-94: (private) ⬆ (private) ▚ ◆
+    0x0034, 0x007B, 0x042A, 0x29C9, 0x262F,  # 95-99: 4 { Ъ ⧉ ☯
+    0x0024, 0x0047, 0x27DC, 0x00B6, PRIVATE,  # 100-104: $ G ⟜ ¶ (private)
+    0x2607, 0x25BC, 0x2622, 0x21E7, 0x263A,  # 105-109: ☇ ▼ ☢ ⇧ ☺
+    PRIVATE, 0x238D, 0x29DF, 0x2316, PRIVATE,  # 110-114: (private) ⎍ ⧟ ⌖ (private)
+    PRIVATE, PRIVATE, PRIVATE, PRIVATE, 0x2A51,  # 115-119: (private) x4 ⩑
+]
+
+
+def code_points():
+    cps = [0xE000 + i if cp is PRIVATE else cp for i, cp in enumerate(CODE_POINTS)]
+    if len(cps) != GLYPH_COUNT or len(set(cps)) != GLYPH_COUNT:
+        sys.exit("the symbol font needs %d distinct characters" % GLYPH_COUNT)
+    if any(cp <= 0x20 or cp > 0xFFFF for cp in cps):
+        sys.exit("symbol characters must be printable and in the Basic Multilingual Plane")
+    return cps
+
+
+def draw_glyph(i, scale=1):
+    """Glyph i moved to the middle of its cell. The move is worked out on the sheet's own
+    pixels, so a finer drawing of the glyph lands exactly where the sheet has it."""
+    g = Glyph()
+    GLYPHS[i](g)
+    dx, dy = g.centring_shift()
+    if scale != 1:
+        g = Glyph(scale)
+        GLYPHS[i](g)
+    g.shift(dx, dy)
+    return g
+
 
 def draw_sheet():
     glyphs = []
-    for i, draw in enumerate(GLYPHS):
-        g = Glyph()
-        draw(g)
-        g.centre()
+    for i in range(GLYPH_COUNT):
+        g = draw_glyph(i)
         x0, y0, x1, y1 = g.bbox()
         if x0 < 1 or y0 < 1 or x1 > 16 or y1 > 16:
             sys.exit("glyph %d leaves pixels 1..16 of its cell" % i)
@@ -1039,6 +1130,140 @@ def write_preview(path, sheet, stitch, scale=4):
         f.write(chunk(b"IEND", b""))
 
 
+# The symbol font ----------------------------------------------------------------------------------
+#
+# One em is one cell: at a pixel size of 18 a glyph covers nearly the pixels it has on the sheet.
+# Each sheet pixel is 64 font units, so the sheet's pixel grid falls on whole units, and on whole
+# pixels at that size. The em runs from 4 pixels below the baseline to 14 above it, which puts the
+# middle of a glyph a little above the baseline, near where text fonts put + and =; ascent plus
+# descent is the em, so a line of symbols is one cell high.
+
+FONT_FAMILY = "Pelvano Symbols"
+FONT_VERSION = "1.000"
+FONT_SCALE = 16  # sub-pixels per pixel (each way) of the bitmaps the outlines are traced from
+UNIT = 64        # font units per sheet pixel
+UNITS_PER_EM = CELL * UNIT
+DESCENT = 4 * UNIT
+ASCENT = UNITS_PER_EM - DESCENT
+# A fixed date (2025-01-01) in the head table, so that an unchanged glyph gives the same file.
+FONT_DATE = 3818534400  # seconds since 1904-01-01
+
+
+def trace(g):
+    """Outlines of a fine glyph bitmap as SVG path data, with the affine transform from its
+    coordinates to font units. potrace turns the bitmap's edges into straight lines and curves:
+    the staircase of a slanted stroke becomes a straight edge and that of a disc a circle."""
+    n = g.size
+    rows = []
+    for row in g.px:
+        bits = bytearray((n + 7) // 8)
+        for x, black in enumerate(row):
+            if black:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        rows.append(bytes(bits))
+    pbm = b"P4\n%d %d\n" % (n, n) + b"".join(rows)
+    try:
+        svg = subprocess.run(["potrace", "--backend", "svg", "--output", "-", "-"], input=pbm,
+                             capture_output=True, check=True).stdout.decode()
+    except FileNotFoundError:
+        sys.exit("potrace is needed to trace the symbol font (Debian package potrace)")
+    # potrace writes the paths in tenths of a bitmap pixel, y up from the bottom, and flips them
+    # into SVG's y-down coordinates with translate(tx, ty) scale(sx, sy).
+    m = re.search(r'transform="translate\(([-\d.]+),([-\d.]+)\) scale\(([-\d.]+),([-\d.]+)\)"',
+                  svg)
+    if not m:
+        sys.exit("potrace wrote SVG of an unexpected form")
+    tx, ty, sx, sy = (float(v) for v in m.groups())
+    unit = UNIT / g.scale  # font units per bitmap pixel
+    # font x = unit * (tx + sx * px), font y = ASCENT - unit * (ty + sy * py)
+    transform = (unit * sx, 0, 0, -unit * sy, unit * tx, ASCENT - unit * ty)
+    return re.findall(r'<path d="([^"]*)"', svg), transform
+
+
+def glyph_outline(paths, transform):
+    from fontTools.pens.cu2quPen import Cu2QuPen
+    from fontTools.pens.transformPen import TransformPen
+    from fontTools.pens.ttGlyphPen import TTGlyphPen
+    from fontTools.svgLib.path import parse_path
+    pen = TTGlyphPen(None)
+    # potrace runs outer edges anticlockwise; TrueType wants them clockwise. Quadratic curves
+    # stay within a sixty-fourth of a pixel of potrace's cubic ones.
+    quadratic = Cu2QuPen(pen, max_err=1.0, reverse_direction=True)
+    for d in paths:
+        parse_path(d, TransformPen(quadratic, transform))
+    return pen.glyph()
+
+
+def box_outline(x0, y0, x1, y1, w):
+    """A hollow rectangle, clockwise outside and anticlockwise inside, for .notdef."""
+    from fontTools.pens.ttGlyphPen import TTGlyphPen
+    pen = TTGlyphPen(None)
+    for pts in ([(x0, y0), (x0, y1), (x1, y1), (x1, y0)],
+                [(x0 + w, y0 + w), (x1 - w, y0 + w), (x1 - w, y1 - w), (x0 + w, y1 - w)]):
+        pen.moveTo(pts[0])
+        for p in pts[1:]:
+            pen.lineTo(p)
+        pen.closePath()
+    return pen.glyph()
+
+
+def build_font(path):
+    try:
+        from fontTools.fontBuilder import FontBuilder
+        from fontTools.pens.ttGlyphPen import TTGlyphPen
+    except ImportError:
+        sys.exit("fontTools is needed to build the symbol font (Debian package python3-fonttools)")
+    cps = code_points()
+    names = ["uni%04X" % cp for cp in cps]
+    glyphs = {".notdef": box_outline(3 * UNIT, ASCENT - 15 * UNIT, 15 * UNIT, ASCENT - 3 * UNIT,
+                                     UNIT),
+              "space": TTGlyphPen(None).glyph()}
+    for i, name in enumerate(names):
+        glyphs[name] = glyph_outline(*trace(draw_glyph(i, FONT_SCALE)))
+
+    fb = FontBuilder(UNITS_PER_EM, isTTF=True)
+    fb.updateHead(created=FONT_DATE, modified=FONT_DATE, fontRevision=float(FONT_VERSION))
+    fb.setupGlyphOrder([".notdef", "space"] + names)
+    fb.setupCharacterMap({0x20: "space", **dict(zip(cps, names))})
+    fb.setupGlyf(glyphs)
+    glyf = fb.font["glyf"]
+    fb.setupHorizontalMetrics({name: (UNITS_PER_EM, getattr(glyf[name], "xMin", 0))
+                               for name in glyphs})
+    fb.setupHorizontalHeader(ascent=ASCENT, descent=-DESCENT, lineGap=0)
+    fb.setupNameTable({
+        "familyName": FONT_FAMILY,
+        "styleName": "Regular",
+        "uniqueFontIdentifier": "%s Regular %s" % (FONT_FAMILY, FONT_VERSION),
+        "fullName": FONT_FAMILY + " Regular",
+        "psName": FONT_FAMILY.replace(" ", "") + "-Regular",
+        "version": "Version " + FONT_VERSION,
+        "description": "The symbols of Pelvano's cross-stitch charts, one a thread.",
+    })
+    # fsType 0: installable, so PDF writers may embed it. fsSelection: regular, and use the
+    # typo metrics, which here equal the win and hhea ones.
+    fb.setupOS2(version=4, usWeightClass=400, fsType=0, fsSelection=0x40 | 0x80,
+                achVendID="PLVN", sTypoAscender=ASCENT, sTypoDescender=-DESCENT,
+                sTypoLineGap=0, usWinAscent=ASCENT, usWinDescent=DESCENT,
+                sxHeight=0, sCapHeight=0, ulCodePageRange1=1, ulCodePageRange2=0)
+    fb.setupPost(isFixedPitch=1, underlinePosition=-2 * UNIT, underlineThickness=UNIT)
+    fb.save(path)
+
+
+def write_code_points(path):
+    """The font's characters for C++, so the table is kept only here."""
+    cps = code_points()
+    with open(path, "w", newline="\n") as f:
+        f.write("// Characters of the built-in symbol font, in sheet order: glyph i is drawn by\n")
+        f.write("// character kSymbolCodePoints[i].\n")
+        f.write("// Generated by resources/tools/draw_glyphs.py; edit that, not this.\n")
+        f.write("#pragma once\n\n#include <array>\n\nnamespace pelvano {\n\n")
+        f.write("inline constexpr std::array<char32_t, %d> kSymbolCodePoints{\n" % GLYPH_COUNT)
+        for i, cp in enumerate(cps):
+            shown = "private use" if 0xE000 <= cp <= 0xF8FF else chr(cp)
+            f.write("    0x%04X, // %d %s\n" % (cp, i, shown))
+        f.write("};\n\n} // namespace pelvano\n")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--preview", help="also write an enlarged PNG of both images")
@@ -1049,6 +1274,8 @@ def main():
     stitch = draw_stitch()
     write_pbm(os.path.join(resources, "symbols.pbm"), sheet)
     write_ppm(os.path.join(resources, "stitch.ppm"), stitch)
+    build_font(os.path.join(resources, "symbols.ttf"))
+    write_code_points(os.path.join(os.path.dirname(resources), "render", "symbol_code_points.h"))
     if args.preview:
         write_preview(args.preview, sheet, stitch)
 
