@@ -88,7 +88,7 @@ private:
     void prepareSymbols() {
         symbolFont_ = QFont(SymbolFontFamily());
         symbolFont_.setPixelSize(
-            std::max(1, static_cast<int>(std::lround(Px(content_.settings.cellMm * 0.78)))));
+            std::max(1, static_cast<int>(std::lround(Px(content_.settings.cellMm * 0.95)))));
         const QFontMetricsF metrics(symbolFont_, &writer_);
         for (int glyph = 0; glyph < kMaxChartThreads; ++glyph) {
             symbols_[glyph] = SymbolText(glyph);
@@ -375,7 +375,7 @@ private:
         std::int64_t totalSkeins = 0;
         const double cell = Px(std::min(rowMm - 1.5, 5.0));
         QFont symbolFont = symbolFont_;
-        symbolFont.setPixelSize(std::max(1, static_cast<int>(std::lround(cell * 0.78))));
+        symbolFont.setPixelSize(std::max(1, static_cast<int>(std::lround(cell * 0.95))));
         const QFontMetricsF metrics(symbolFont, &writer_);
         for (std::size_t i = 0; i < content_.pattern.usedColors.size(); ++i) {
             if (y + 2 * rowMm > pageHeightMm) {

@@ -140,10 +140,12 @@ TEST(Chart, PagesSymbolsKeyAndFontsReadBack) {
         const ChartPage& page = layout.pages[static_cast<std::size_t>(word.page - 2)];
         const int row =
             page.rows.first + static_cast<int>(std::floor((word.box.center().y() - origin) / cell));
-        const int first =
-            page.columns.first + static_cast<int>(std::floor((word.box.left() - origin) / cell));
+        // A word's characters stand a cell apart; its box also holds the last one's advance.
+        const double advance = word.box.width() - static_cast<double>(chars.size() - 1) * cell;
         for (int k = 0; k < chars.size(); ++k) {
-            const int column = first + k;
+            const double centre = word.box.left() + k * cell + advance / 2;
+            const int column =
+                page.columns.first + static_cast<int>(std::floor((centre - origin) / cell));
             ASSERT_TRUE(column < page.columns.first + page.columns.count &&
                         row < page.rows.first + page.rows.count)
                 << "page " << word.page << " column " << column << " row " << row;
