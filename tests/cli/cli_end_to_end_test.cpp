@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -208,6 +209,29 @@ TEST(CliEndToEnd, BundledSampleForReview) {
         EXPECT_TRUE(
             loaded.picture.save(QString(PELVANO_TEST_OUTPUT_DIR "/cli-sample-%1.png").arg(name)));
     }
+}
+
+TEST(CliEndToEnd, ChartOnChosenPaperOrRefusedWithTooManyThreads) {
+    QTemporaryDir dir;
+    const QString photo = kCorpus + "/photos/grace-hopper-512x600.jpg";
+    const QString chart = dir.filePath("chart.pdf");
+    ToolRun run = RunCli({photo, "--columns", "60", "--quiet", "--chart", chart, "--paper",
+                          "letter", "--chart-cell", "4", "--strands", "3", "--chart-color"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QProcess info;
+    info.start("pdfinfo", {chart});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    const QString text = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("612 x 792 pts (letter)")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("Pages:\\s+[4-9]")));
+    // More threads than symbols: refused as a matter of the settings, before anything is written.
+    run = RunCli({photo, "--columns", "150", "--no-limit", "--quiet", "--chart",
+                  dir.filePath("many.pdf"), "--key", dir.filePath("key.bmp")});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains("ограничьте число оттенков до 120"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("many.pdf")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("key.bmp")));
+    EXPECT_EQ(RunCli({photo, "--chart", dir.filePath("c.pdf"), "--chart-cell", "7"}).exitCode, 2);
 }
 
 TEST(CliEndToEnd, HelpAndVersion) {
