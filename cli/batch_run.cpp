@@ -4,6 +4,7 @@
 #include "cli/overlapped_generation.h"
 #include "cli/thread_list_csv.h"
 #include "engine/generation.h"
+#include "io/oxs_export.h"
 #include "io/picture_export.h"
 #include "io/picture_input.h"
 #include "render/draw_options.h"
@@ -226,6 +227,16 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
     subject.title = QFileInfo(options.picture).fileName();
     subject.crossWidthMm = static_cast<double>(crossWidth);
     subject.crossHeightMm = static_cast<double>(crossHeight);
+    if (!options.oxs.isEmpty()) {
+        const QString error =
+            SaveOxs(options.oxs, pattern,
+                    OxsSubject{subject.title, subject.crossWidthMm, subject.crossHeightMm,
+                               ChartStrands(chart, subject)});
+        if (!error.isEmpty()) {
+            err << error.toStdString() << '\n';
+            return kExitFileError;
+        }
+    }
     if (!options.chart.isEmpty()) {
         const QString error = SaveChart(options.chart, pattern, subject, chart);
         if (!error.isEmpty()) {

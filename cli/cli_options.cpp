@@ -68,6 +68,9 @@ void AddOptions(QCommandLineParser& parser) {
         {"exact", "Сохранить точную сетку: .bmp, .jpg или .jpeg.", "FILE"},
         {"threads", "Сохранить список ниток в CSV.", "FILE.csv"},
         {"chart", "Сохранить схему для вышивания: многостраничный PDF.", "FILE.pdf"},
+        {"oxs", "Сохранить схему в формате OXS для других программ.", "FILE.oxs"},
+        {"fabric-count", "Канва: N крестиков на дюйм; задаёт оба размера крестика (25,4 / N мм).",
+         "N"},
         {"paper", "Бумага для схемы: a4 или letter (по умолчанию a4).", "a4|letter"},
         {"chart-cell", "Клетка схемы на бумаге, мм: 2..6 (по умолчанию 3).", "MM"},
         {"strands", "Нить в N сложений для расчёта ниток (по умолчанию 2, для крупной канвы 3).",
@@ -193,6 +196,24 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
         }
     }
 
+    if (parser.isSet("fabric-count")) {
+        if (parser.isSet("cross-width") || parser.isSet("cross-height")) {
+            return Failure("Укажите либо --fabric-count, либо размеры крестика.");
+        }
+        QString text = parser.value("fabric-count");
+        text.replace(u',', u'.');
+        bool ok = false;
+        const double count = text.toDouble(&ok);
+        const std::int32_t hundredths =
+            ok && count > 0 && count < 100000 ? RoundHalfUp(2540.0L / count) : 0;
+        if (hundredths < kMinCrossHundredths || hundredths > kMaxCrossHundredths) {
+            return Failure(QString("--fabric-count: нужно число крестиков на дюйм от 2,54 до 2540, "
+                                   "а не '%1'.")
+                               .arg(parser.value("fabric-count")));
+        }
+        options.crossWidthText = options.crossHeightText = CrossSizeText(hundredths);
+    }
+
     if (parser.isSet("limit") && parser.isSet("no-limit")) {
         return Failure("Укажите либо --limit, либо --no-limit.");
     }
@@ -235,6 +256,22 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
         }
         written << options.threadsCsv;
     }
+    if (parser.isSet("oxs")) {
+        options.oxs = parser.value("oxs");
+        if (!options.oxs.endsWith(QLatin1String(".oxs"), Qt::CaseInsensitive)) {
+            return Failure(
+                QString("--oxs: файл должен иметь расширение .oxs: '%1'.").arg(options.oxs));
+        }
+        written << options.oxs;
+    }
+    if (parser.isSet("chart")) {
+        options.chart = parser.value("chart");
+        if (!options.chart.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            return Failure(
+                QString("--chart: файл должен иметь расширение .pdf: '%1'.").arg(options.chart));
+        }
+        written << options.chart;
+    }
     // Each result gets a file of its own, and none replaces the picture it was made from, also
     // when a link or another spelling of the path leads there.
     for (qsizetype i = 0; i < written.size(); ++i) {
@@ -249,22 +286,6 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
         }
     }
 
-    if (parser.isSet("chart")) {
-        options.chart = parser.value("chart");
-        if (!options.chart.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-            return Failure(
-                QString("--chart: файл должен иметь расширение .pdf: '%1'.").arg(options.chart));
-        }
-        if (SameFile(options.chart, options.picture)) {
-            return Failure(
-                QString("Результат записался бы поверх картинки: '%1'.").arg(options.chart));
-        }
-        for (const QString& other : written) {
-            if (SameFile(options.chart, other)) {
-                return Failure(QString("Два результата в один файл: '%1'.").arg(options.chart));
-            }
-        }
-    }
     if (parser.isSet("paper")) {
         const QString paper = parser.value("paper").toLower();
         if (paper != QLatin1String("a4") && paper != QLatin1String("letter")) {

@@ -40,6 +40,9 @@ struct CliOptions {
     std::optional<OutputPicture> exact;
     QString threadsCsv;
 
+    // The pattern for other pattern editors (Open Cross Stitch).
+    QString oxs;
+
     // The chart to stitch from (PDF) and how it is laid out.
     QString chart;
     bool letterPaper = false;

@@ -72,6 +72,13 @@ TEST(CliOptions, CrossSizesAreNormalisedLikeTheWindowsField) {
     for (const char* bad : {"x", "1.5.2", "-1", "1e2", ""}) {
         EXPECT_TRUE(Fails({"a.bmp", "--cross-height", bad})) << bad;
     }
+    // A fabric count sets both sizes: 25.4 / 14 rounds to 1,81.
+    CliOptions aida = ParseOk({"a.bmp", "--fabric-count", "14"});
+    EXPECT_EQ(aida.crossWidthText, "1,81");
+    EXPECT_EQ(aida.crossHeightText, "1,81");
+    EXPECT_EQ(ParseOk({"a.bmp", "--fabric-count", "11"}).crossWidthText, "2,31");
+    EXPECT_TRUE(Fails({"a.bmp", "--fabric-count", "0"}));
+    EXPECT_TRUE(Fails({"a.bmp", "--fabric-count", "14", "--cross-width", "2"}));
     // The window would clamp these; typed on a command line they are refused, not changed.
     for (const char* outside : {"0", "0,004", "10,05", "25", "100"}) {
         EXPECT_EQ(Parse({"a.bmp", "--cross-width", outside}).text,
