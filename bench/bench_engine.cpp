@@ -5,6 +5,8 @@
 // The picture itself is allocated before the run and not counted.
 #include "engine/generation.h"
 #include "engine/generation_tuning.h"
+#include "engine/linear_sampling.h"
+#include "engine/perceptual_matcher.h"
 #include "engine/shade_limiting.h"
 #include "engine/thread_matcher.h"
 
@@ -159,6 +161,25 @@ BENCHMARK(BM_Generation)
     ->Args({2, 2, 30, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The perceptual mode's cell work on a 24 MP picture and a 200 x 150 grid: linear-light
+// averages, then the nearest thread by CIEDE2000 (argument 1) or by the plain scan (argument 0).
+// Compare with BM_Generation/2/1/0/1, the exact mode on the same picture and grid.
+void BM_PerceptualMatching(benchmark::State& state) {
+    const Picture& picture = NoisyPicture(6000, 4000);
+    for (auto _ : state) {
+        const std::vector<LinearRgb> cells = AverageCellsLinear(picture.View(), 200, 150);
+        std::int64_t sum = 0;
+        for (const LinearRgb& cell : cells) {
+            const Lab lab = LinearRgbToLab(cell);
+            sum +=
+                state.range(0) ? NearestThreadPerceptual(lab) : NearestThreadPerceptualByScan(lab);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetLabel(state.range(0) ? "24 MP -> 200x150, boxes" : "24 MP -> 200x150, plain scan");
+}
+BENCHMARK(BM_PerceptualMatching)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // 600 x 400 cells of a smooth noisy field matched one by one.
 void BM_NearestThreadPerCell(benchmark::State& state) {

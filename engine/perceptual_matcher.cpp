@@ -1,0 +1,269 @@
+#include "engine/perceptual_matcher.h"
+
+#include "engine/palette.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace pelvano {
+
+namespace {
+
+struct ThreadColors {
+    std::array<Lab, kThreadCount + 1> lab{};
+    std::array<double, kThreadCount + 1> chroma{};
+};
+
+const ThreadColors& Colors() {
+    static const ThreadColors colors = [] {
+        ThreadColors c;
+        const ThreadTable& palette = ThreadPalette();
+        for (int i = 1; i <= kThreadCount; ++i) {
+            const Item& t = palette[static_cast<std::size_t>(i)];
+            c.lab[static_cast<std::size_t>(i)] = SrgbToLab(t.R, t.G, t.B);
+            c.chroma[static_cast<std::size_t>(i)] = std::hypot(c.lab[i].a, c.lab[i].b);
+        }
+        return c;
+    }();
+    return colors;
+}
+
+// A lower bound on the square of CIEDE2000 from cheap terms. With l, c and h the lightness,
+// chroma and hue terms of the formula, the difference squared is l^2 + c^2 + h^2 + RT*c*h, and
+// since |c*h| <= (c^2 + h^2) / 2 that is at least l^2 + (1 - |RT|/2) * (c^2 + h^2).
+//  - l is computed exactly as the formula does.
+//  - c^2 + h^2 >= (dC'^2 + dH'^2) / SC^2, because SH <= SC (the hue weight T stays below 3);
+//    dC'^2 + dH'^2 is the squared distance in the stretched a'b' plane, which is at least
+//    the plain a, b distance squared, since the stretch 1 + G is common to both colours and
+//    at least 1.
+//  - The mean stretched chroma is at most 1.5 times the mean chroma (G <= 0.5), which bounds
+//    SC from above and the rotation weight RC (increasing in chroma) as well; the rotation
+//    angle is at most 30 degrees, so |RT| / 2 <= sin(60 degrees) * RC / 2.
+// The bound grows with |dL| and with the a, b distance, and shrinks as the lightness weight
+// or the mean chroma grows, so it holds for a whole box of colours when fed the box's smallest
+// gaps, the largest lightness weight and the largest chroma.
+double BoundFromTerms(double dL, double sL, double dab2, double meanChroma) {
+    constexpr double k25To7 = 6103515625.0;
+    constexpr double kSin60 = 0.86602540378443865;
+    const double cMax = 1.5 * meanChroma;
+    const double sC = 1 + 0.045 * cMax;
+    const double c2 = cMax * cMax;
+    const double c7 = c2 * c2 * c2 * cMax;
+    const double keep = 1 - kSin60 * std::sqrt(c7 / (c7 + k25To7));
+    const double l = dL / sL;
+    return l * l + keep * dab2 / (sC * sC);
+}
+
+double LightnessWeight(double lMean) {
+    const double lOff2 = (lMean - 50) * (lMean - 50);
+    return 1 + 0.015 * lOff2 / std::sqrt(20 + lOff2);
+}
+
+double LowerBoundSquared(const Lab& q, double qChroma, const Lab& t, double tChroma) {
+    const double da = q.a - t.a;
+    const double db = q.b - t.b;
+    return BoundFromTerms(q.L - t.L, LightnessWeight((q.L + t.L) / 2), da * da + db * db,
+                          (qChroma + tChroma) / 2);
+}
+
+// From above, with every weight at least 1, |RT| / 2 below 0.8661 and the stretch 1 + G at
+// most 1.5: the difference squared is at most dL^2 + 1.8661 * 2.25 * (a, b distance)^2.
+constexpr double kUpperChromaFactor = 4.2;
+
+// Colours inside the sRGB gamut (and a margin) are looked up in boxes of kBoxSide units of L,
+// a and b. Each box keeps the threads in ascending order of their bound over the whole box,
+// cut where the bound passes the smallest upper bound any thread has over the box (no thread
+// after that can be nearest to a colour in it).
+constexpr double kBoxSide = 2;
+constexpr int kBoxesL = 50;   // L 0..100
+constexpr int kBoxesAB = 128; // a and b -128..128
+constexpr double kABOrigin = -128;
+constexpr int kBoxCount = kBoxesL * kBoxesAB * kBoxesAB;
+
+struct Candidate {
+    double bound; // squared lower bound over the box
+    int thread;
+};
+
+struct BoxList {
+    std::vector<Candidate> candidates;
+};
+
+// Squared distance from v to the interval lo..hi (0 inside), and the largest squared distance.
+double GapSquared(double v, double lo, double hi) {
+    const double d = v < lo ? lo - v : v > hi ? v - hi : 0;
+    return d * d;
+}
+double ReachSquared(double v, double lo, double hi) {
+    const double d = std::max(std::abs(v - lo), std::abs(v - hi));
+    return d * d;
+}
+
+// Slack for the rounding of the bound and of the difference itself, both a few units in the
+// last place; far below the bound's own looseness.
+constexpr double kSlack = 1 + 1e-9;
+
+const BoxList* BuildBox(int box) {
+    const ThreadColors& colors = Colors();
+    const int li = box / (kBoxesAB * kBoxesAB);
+    const int ai = box / kBoxesAB % kBoxesAB;
+    const int bi = box % kBoxesAB;
+    const double l0 = li * kBoxSide;
+    const double l1 = l0 + kBoxSide;
+    const double a0 = kABOrigin + ai * kBoxSide;
+    const double a1 = a0 + kBoxSide;
+    const double b0 = kABOrigin + bi * kBoxSide;
+    const double b1 = b0 + kBoxSide;
+    const double qChromaMax = std::sqrt(std::max(a0 * a0, a1 * a1) + std::max(b0 * b0, b1 * b1));
+    auto list = std::make_unique<BoxList>();
+    double cut = 1e300;
+    for (int i = 1; i <= kThreadCount; ++i) {
+        const Lab& t = colors.lab[static_cast<std::size_t>(i)];
+        // The lightness weight is largest where the mean lightness is farthest from 50.
+        const double sL =
+            std::max(LightnessWeight((l0 + t.L) / 2), LightnessWeight((l1 + t.L) / 2));
+        const double bound =
+            BoundFromTerms(std::sqrt(GapSquared(t.L, l0, l1)), sL,
+                           GapSquared(t.a, a0, a1) + GapSquared(t.b, b0, b1),
+                           (qChromaMax + colors.chroma[static_cast<std::size_t>(i)]) / 2);
+        const double upper =
+            ReachSquared(t.L, l0, l1) +
+            kUpperChromaFactor * (ReachSquared(t.a, a0, a1) + ReachSquared(t.b, b0, b1));
+        cut = std::min(cut, upper);
+        list->candidates.push_back({bound, i});
+    }
+    std::sort(list->candidates.begin(), list->candidates.end(),
+              [](const Candidate& x, const Candidate& y) {
+                  return x.bound < y.bound || (x.bound == y.bound && x.thread < y.thread);
+              });
+    const auto end = std::find_if(list->candidates.begin(), list->candidates.end(),
+                                  [&](const Candidate& c) { return c.bound > cut * kSlack; });
+    list->candidates.erase(end, list->candidates.end());
+    list->candidates.shrink_to_fit();
+    return list.release();
+}
+
+// Boxes are worked out on first use; two threads may build the same box at once, and the
+// second's identical list is dropped. The lists live as long as the program.
+std::array<std::atomic<const BoxList*>, kBoxCount> gBoxes{};
+
+const BoxList* BoxOf(const Lab& color) {
+    const double li = std::floor(color.L / kBoxSide);
+    const double ai = std::floor((color.a - kABOrigin) / kBoxSide);
+    const double bi = std::floor((color.b - kABOrigin) / kBoxSide);
+    // A colour on the upper edge of the range belongs to the last box, which still covers it.
+    const auto clampEdge = [](double index, double value, double top, int count) {
+        return value == top ? count - 1 : index;
+    };
+    const double l = clampEdge(li, color.L, 100, kBoxesL);
+    const double a = clampEdge(ai, color.a, -kABOrigin, kBoxesAB);
+    const double b = clampEdge(bi, color.b, -kABOrigin, kBoxesAB);
+    if (!(l >= 0 && l < kBoxesL && a >= 0 && a < kBoxesAB && b >= 0 && b < kBoxesAB)) {
+        return nullptr;
+    }
+    const int box =
+        (static_cast<int>(l) * kBoxesAB + static_cast<int>(a)) * kBoxesAB + static_cast<int>(b);
+    std::atomic<const BoxList*>& slot = gBoxes[static_cast<std::size_t>(box)];
+    const BoxList* list = slot.load(std::memory_order_acquire);
+    if (list != nullptr) {
+        return list;
+    }
+    const BoxList* built = BuildBox(box);
+    if (slot.compare_exchange_strong(list, built, std::memory_order_acq_rel)) {
+        return built;
+    }
+    delete built;
+    return list;
+}
+
+// Outside the boxes: every thread's bound is formed first, and the thread with the smallest
+// bound is measured exactly to give a first best difference. Only threads whose bound does not
+// exceed the best so far are then measured.
+int NearestByBounds(const Lab& color) {
+    const ThreadColors& colors = Colors();
+    const double qChroma = std::hypot(color.a, color.b);
+    std::array<double, kThreadCount + 1> bound;
+    int seed = 1;
+    for (int i = 1; i <= kThreadCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        bound[k] = LowerBoundSquared(color, qChroma, colors.lab[k], colors.chroma[k]);
+        if (bound[k] < bound[static_cast<std::size_t>(seed)]) {
+            seed = i;
+        }
+    }
+    double best = DeltaE2000(color, colors.lab[static_cast<std::size_t>(seed)]);
+    int chosen = seed;
+    double limit = best * best * kSlack;
+    for (int i = 1; i <= kThreadCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (bound[k] > limit || i == seed) {
+            continue;
+        }
+        const double d = DeltaE2000(color, colors.lab[k]);
+        if (d < best || (d == best && i < chosen)) {
+            best = d;
+            chosen = i;
+            limit = best * best * kSlack;
+        }
+    }
+    return chosen;
+}
+
+} // namespace
+
+const Lab& ThreadLab(int thread) {
+    return Colors().lab[static_cast<std::size_t>(thread)];
+}
+
+int NearestThreadPerceptualByScan(const Lab& color) {
+    const ThreadColors& colors = Colors();
+    double best = 0;
+    int chosen = 0;
+    for (int i = 1; i <= kThreadCount; ++i) {
+        const double d = DeltaE2000(color, colors.lab[static_cast<std::size_t>(i)]);
+        if (chosen == 0 || d < best) {
+            best = d;
+            chosen = i;
+        }
+    }
+    return chosen;
+}
+
+// A skipped thread is strictly farther than the best so far, which is no nearer than the final
+// answer, so it could neither win nor tie; ties among the measured threads go to the lower
+// number as in the plain scan. Within a box the threads come in ascending order of their bound
+// over the box, so the walk stops at the first whose bound passes the best so far.
+int NearestThreadPerceptual(const Lab& color) {
+    const BoxList* box = BoxOf(color);
+    if (box == nullptr) {
+        return NearestByBounds(color);
+    }
+    const ThreadColors& colors = Colors();
+    const double qChroma = std::hypot(color.a, color.b);
+    double best = 0;
+    double limit = 1e300;
+    int chosen = 0;
+    for (const Candidate& c : box->candidates) {
+        if (c.bound > limit) {
+            break;
+        }
+        const auto k = static_cast<std::size_t>(c.thread);
+        if (LowerBoundSquared(color, qChroma, colors.lab[k], colors.chroma[k]) > limit) {
+            continue;
+        }
+        const double d = DeltaE2000(color, colors.lab[k]);
+        if (chosen == 0 || d < best || (d == best && c.thread < chosen)) {
+            best = d;
+            chosen = c.thread;
+            limit = best * best * kSlack;
+        }
+    }
+    return chosen;
+}
+
+} // namespace pelvano
