@@ -1,3 +1,4 @@
+#include "io/exif_orientation.h"
 #include "io/jpeg_error.h"
 #include "io/picture_decoders.h"
 #include "render/raster_allocation.h"
@@ -69,6 +70,8 @@ struct JpegDecodeJob {
     DeviceSource source;
     PictureLimits limits;
     const LoadObserver* observer = nullptr;
+    const LoadObserver silent;
+    int orientation = 1; // as the EXIF data asks, 1 for upright
     // Shared with the observer, which may still be reading rows when the decode fails: the
     // raster goes only when both have let go of it.
     std::shared_ptr<QImage> picture;
@@ -135,7 +138,14 @@ void RunDecode(JpegDecodeJob& job) {
     source.manager.resync_to_restart = &jpeg_resync_to_restart;
     source.manager.term_source = &DeviceSource::term;
     cinfo.src = &source.manager;
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF); // EXIF, for the orientation
     jpeg_read_header(&cinfo, TRUE);
+    for (jpeg_saved_marker_ptr marker = cinfo.marker_list; marker != nullptr; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 && job.orientation == 1)
+            job.orientation = ExifOrientation(marker->data, marker->data_length);
+    }
+    // A photo stored sideways is turned once it is whole: nobody may read its rows before.
+    const LoadObserver& observer = job.orientation == 1 ? *job.observer : job.silent;
 
     // The header gives the size; refuse what cannot be held before anything is allocated. Buffers
     // libjpeg itself needs (a progressive file keeps all its coefficients) get the same budget,
@@ -168,13 +178,13 @@ void RunDecode(JpegDecodeJob& job) {
         return;
     }
 
-    if (job.observer->started)
-        job.observer->started(job.picture);
+    if (observer.started)
+        observer.started(job.picture);
     jpeg_start_decompress(&cinfo);
     if (grey)
-        ReadQuantizedRows(cinfo, *job.picture, *job.observer);
+        ReadQuantizedRows(cinfo, *job.picture, observer);
     else
-        ReadColourRows(cinfo, *job.picture, *job.observer);
+        ReadColourRows(cinfo, *job.picture, observer);
     jpeg_finish_decompress(&cinfo);
 }
 
@@ -205,7 +215,7 @@ LoadedPicture DecodeJpeg(QIODevice& device, const PictureLimits& limits,
 
     LoadedPicture result;
     if (job.error.isEmpty())
-        result.picture = *job.picture;
+        result.picture = Upright(*job.picture, job.orientation);
     else
         result.error = std::move(job.error);
     return result;
