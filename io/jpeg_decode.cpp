@@ -140,7 +140,8 @@ void RunDecode(JpegDecodeJob& job) {
     cinfo.src = &source.manager;
     jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF); // EXIF, for the orientation
     jpeg_read_header(&cinfo, TRUE);
-    for (jpeg_saved_marker_ptr marker = cinfo.marker_list; marker != nullptr; marker = marker->next) {
+    for (jpeg_saved_marker_ptr marker = cinfo.marker_list; marker != nullptr;
+         marker = marker->next) {
         if (marker->marker == JPEG_APP0 + 1 && job.orientation == 1)
             job.orientation = ExifOrientation(marker->data, marker->data_length);
     }
