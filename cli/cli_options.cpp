@@ -41,11 +41,12 @@ const QStringList kValueOptions{"width-mm",     "height-mm", "columns", "rows", 
 
 void AddOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(
-        "Превращает картинку (BMP или JPEG) в схему для вышивки крестиком.\n"
+        "Превращает картинку (BMP, JPEG, PNG, GIF, TIFF или WebP) в схему для вышивки крестиком.\n"
         "Размер задаётся одним из параметров --width-mm, --height-mm, --columns, --rows;\n"
         "остальные вычисляются по пропорциям картинки и размеру крестика.\n"
         "Коды выхода: 0 готово, 1 ошибка файла, 2 неверные параметры, 3 схема не построена.");
-    parser.addPositionalArgument("picture", "Картинка BMP или JPEG.", "PICTURE");
+    parser.addPositionalArgument("picture", "Картинка BMP, JPEG, PNG, GIF, TIFF или WebP.",
+                                 "PICTURE");
     parser.addOptions({
         {"width-mm", "Ширина вышивки, мм (по умолчанию 150).", "N"},
         {"height-mm", "Высота вышивки, мм.", "N"},

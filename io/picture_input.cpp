@@ -63,7 +63,33 @@ LoadedPicture LoadPicture(const QString& path, const LoadObserver& observer) {
         }
         return loaded;
     }
+    if (const QByteArray format = QtReaderFormat(path); !format.isEmpty()) {
+        // A JPEG under another picture's name is still read as the JPEG it is.
+        if (!file.peek(3).startsWith("\xFF\xD8\xFF")) {
+            LoadedPicture loaded = DecodeWithQtReader(file, format, limits);
+            if (loaded.ok()) {
+                if (observer.started)
+                    observer.started(std::make_shared<const QImage>(loaded.picture));
+                if (observer.rowsReady)
+                    observer.rowsReady(loaded.picture.height());
+            }
+            return loaded;
+        }
+    }
     return DecodeJpeg(file, limits, observer);
+}
+
+QByteArray QtReaderFormat(const QString& path) {
+    const QString extension = LowerExtension(path);
+    if (extension == QLatin1String(".png"))
+        return "png";
+    if (extension == QLatin1String(".gif"))
+        return "gif";
+    if (extension == QLatin1String(".tif") || extension == QLatin1String(".tiff"))
+        return "tiff";
+    if (extension == QLatin1String(".webp"))
+        return "webp";
+    return {};
 }
 
 Real PictureAspect(const QImage& picture) {

@@ -20,8 +20,9 @@ struct LoadedPicture {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Reads a picture file. The decoder follows the name only: ".bmp" in any case is read as a
-// Windows bitmap, every other name (".jpg", ".png", none at all) as JPEG. Only regular files are
+// Reads a picture file. The decoder follows the name: ".bmp" in any case is read as a Windows
+// bitmap; ".png", ".gif", ".tif", ".tiff" and ".webp" by Qt's reader of that kind (unless the
+// file is in fact a JPEG); every other name (".jpg", none at all) as JPEG. Only regular files are
 // read (a pipe, a device or a folder is refused at once, without waiting for data), and they are
 // read as the decoder needs them, never whole.
 LoadedPicture LoadPicture(const QString& path);

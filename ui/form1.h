@@ -32,7 +32,8 @@ class TForm5;
 inline const QString kWindowTitle = QStringLiteral(" Создаватель схем для вышивки");
 inline const QString kOpenPictureTitle = QStringLiteral("Открываем картинку для создания схемы");
 inline const QString kOpenPictureFilter =
-    QStringLiteral("Картинки (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp");
+    QStringLiteral("Картинки (*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.tif;*.tiff;*.webp)|"
+                   "*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.tif;*.tiff;*.webp");
 inline const QString kSavePictureFilter =
     QStringLiteral("Картинка (*.bmp)|*.bmp|Картинка (*.jpg)|*.jpg");
 inline const QString kNoShadesLabel = QStringLiteral("Оттенков: 0 (из 0)");

@@ -9,6 +9,7 @@ Run it again only to change the set; the files are kept in the repository.
 import pathlib
 import struct
 import subprocess
+import zlib
 
 here = pathlib.Path(__file__).resolve().parent
 sample = (here / "../../resources/sample/sample.bmp").read_bytes()
@@ -60,7 +61,33 @@ jpeg = {
     "cut-in-header.jpg": jpeg_plain[:100],
     "cut-in-scan.jpg": jpeg_plain[:-60],
 }
-for folder, files in (("bmp", bmp), ("jpeg", jpeg)):
+
+
+def png_of(width, height, rows_rgb):
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    raw = b"".join(b"\0" + row for row in rows_rgb)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+# The crop's rows as RGB, top first, for a PNG.
+rows = []
+for y in range(31, -1, -1):
+    line = small[54 + y * 144: 54 + y * 144 + 144]
+    rows.append(b"".join(line[i + 2:i + 3] + line[i + 1:i + 2] + line[i:i + 1] for i in range(0, 144, 3)))
+png = png_of(48, 32, rows)
+huge_png = bytearray(png)
+struct.pack_into(">II", huge_png, 16, 100000, 100000)
+struct.pack_into(">I", huge_png, 29, zlib.crc32(bytes(huge_png[12:29])))
+qt = {
+    "crop.png": png,
+    "cut-in-data.png": png[: len(png) // 2],
+    "huge-claim.png": bytes(huge_png),
+    "transparent.gif": bytes.fromhex("47494638396104000100910000ff000000ff000000000000ff"
+                                     "21f90401000002002c0000000004000100000203443405003b"),
+}
+for folder, files in (("bmp", bmp), ("jpeg", jpeg), ("qt", qt)):
     (here / folder).mkdir(exist_ok=True)
     for name, data in files.items():
         (here / folder / name).write_bytes(data)

@@ -38,7 +38,9 @@ TEST_F(CommandsTest, OpenGenerateRedrawAndOpenAgain) {
     ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join('\n').toStdString();
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].title, "Открываем картинку для создания схемы");
-    EXPECT_EQ(dialogs.openRequests[0].filter, "Картинки (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp");
+    EXPECT_EQ(dialogs.openRequests[0].filter, kOpenPictureFilter);
+    EXPECT_TRUE(kOpenPictureFilter.startsWith(
+        "Картинки (*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.tif;*.tiff;*.webp)|"));
     EXPECT_EQ(dialogs.openRequests[0].folder, "");
     EXPECT_EQ(form->Tag, 1);
     EXPECT_EQ(form->Image2.size(), QSize(70, 46));
