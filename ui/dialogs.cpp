@@ -1,5 +1,6 @@
 #include "ui/dialogs.h"
 
+#include "ui/chart_options_dialog.h"
 #include "ui/form5.h"
 #include "ui/picture_preview.h"
 
@@ -89,6 +90,14 @@ bool QtDialogs::askYesNo(QWidget* parent, const QString& caption, const QString&
 
 void QtDialogs::showPrinterDialog(TForm5& dialog) {
     dialog.exec();
+}
+
+bool QtDialogs::chartOptions(QWidget* parent, ChartSettings& settings) {
+    ChartOptionsDialog dialog(settings, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    settings = dialog.settings();
+    return true;
 }
 
 } // namespace pelvano

@@ -8,6 +8,7 @@ class QWidget;
 
 namespace pelvano {
 
+struct ChartSettings;
 class TForm5;
 
 // What the user picked in a save dialog.
@@ -41,6 +42,10 @@ public:
     // Shows the printer choice dialog modally; the dialog itself records the outcome (its Tag)
     // and the user's printer choice.
     virtual void showPrinterDialog(TForm5& dialog) = 0;
+
+    // The options of the chart to stitch from, starting from `settings`. True on OK, with the
+    // user's choices in `settings`; false leaves them as they were.
+    virtual bool chartOptions(QWidget* parent, ChartSettings& settings) = 0;
 };
 
 // The real dialogs of the desktop.
@@ -54,6 +59,7 @@ public:
     void showMessage(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& caption, const QString& text) override;
     void showPrinterDialog(TForm5& dialog) override;
+    bool chartOptions(QWidget* parent, ChartSettings& settings) override;
 };
 
 // "Картинки (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp" -> {"Картинки (*.jpg *.jpeg *.bmp)"}: Qt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chart_pdf.h"
 #include "engine/pattern_data.h"
 #include "engine/real.h"
 #include "render/draw_options.h"
@@ -48,6 +49,7 @@ inline const QString kNoShadesLabel = QStringLiteral("Оттенков: 0 (из 
 //   form1_settings.cpp  start-up and closing (settings store)
 //   form1_save.cpp      save commands
 //   form1_print.cpp     print commands
+//   form1_chart.cpp     the chart to stitch from, as a PDF
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -60,6 +62,7 @@ public:
     QToolButton* SpeedButton3 = nullptr; // save the key
     QToolButton* SpeedButton4 = nullptr; // print the pattern
     QToolButton* SpeedButton5 = nullptr; // print the key
+    QToolButton* SpeedButton6 = nullptr; // save the chart to stitch from (PDF)
 
     // View mode and drawing options.
     QGroupBox* GroupBox3 = nullptr;
@@ -136,6 +139,9 @@ public:
     PatternData Pattern; // what the last generation run left behind
     QString OpenDir;     // initial folder of the open dialog
     QString SaveDir;     // initial folder of the save dialog
+    QString PictureFile; // the picture opened last, as it was chosen; its name heads the chart
+    // The chart dialog's choices, kept in a settings group of their own.
+    ChartSettings ChartOptions;
     // The save dialog's filter entry chosen last, kept while the program runs: 1 BMP, 2 JPEG.
     int SaveFilterIndex = 1;
     // The printer choice dialog, made at start-up after the window.
@@ -180,6 +186,7 @@ public:
     void SpeedButton3Click();
     void SpeedButton4Click();
     void SpeedButton5Click();
+    void SpeedButton6Click();
 
     // Small handlers.
     void Label7Click();

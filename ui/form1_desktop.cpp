@@ -39,6 +39,7 @@ void TForm1::createShortcuts() {
         {SpeedButton3, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
         {SpeedButton4, QKeySequence(Qt::CTRL | Qt::Key_P)},
         {SpeedButton5, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+        {SpeedButton6, QKeySequence(Qt::CTRL | Qt::Key_E)},
     };
     for (const auto& [button, key] : keys) {
         auto* shortcut = new QShortcut(key, this);

@@ -109,6 +109,8 @@ void TForm1::createControls() {
                               QStringLiteral("Печатать схему"), 76);
     SpeedButton5 = toolButton(this, "SpeedButton5", QStringLiteral(":/icons/print-key.png"),
                               QStringLiteral("Печатать ключ"), 100);
+    SpeedButton6 = toolButton(this, "SpeedButton6", QStringLiteral(":/icons/chart-pdf.png"),
+                              QStringLiteral("Сохранить схему для вышивания (PDF)"), 124);
     setExportButtonsEnabled(false);
 
     GroupBox3 = make<QGroupBox>(this, "GroupBox3");
@@ -277,6 +279,7 @@ void TForm1::connectHandlers() {
     on(SpeedButton3, &QToolButton::clicked, &TForm1::SpeedButton3Click);
     on(SpeedButton4, &QToolButton::clicked, &TForm1::SpeedButton4Click);
     on(SpeedButton5, &QToolButton::clicked, &TForm1::SpeedButton5Click);
+    on(SpeedButton6, &QToolButton::clicked, &TForm1::SpeedButton6Click);
     on(Button1, &QPushButton::clicked, &TForm1::Button1Click);
 
     // Checking a radio button from the program runs its handler just as a click does.
@@ -422,7 +425,8 @@ void TForm1::writeChecked(QAbstractButton* button, bool checked) {
 }
 
 void TForm1::setExportButtonsEnabled(bool enabled) {
-    for (QToolButton* button : {SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5})
+    for (QToolButton* button :
+         {SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6})
         button->setEnabled(enabled);
 }
 

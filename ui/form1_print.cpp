@@ -1,4 +1,3 @@
-#include "io/file_name.h"
 #include "io/print_picture.h"
 #include "ui/form1.h"
 #include "ui/form5.h"
@@ -14,15 +13,6 @@ namespace pelvano {
 
 namespace {
 
-const QString kPdfFilter = QStringLiteral("PDF-файл (*.pdf)|*.pdf");
-
-// The name typed in the save dialog with ".pdf" in place of whatever extension its file-name part
-// has, as the picture saves force theirs: "a.b/name" gives "a.b/name.pdf", "x.jpg" gives "x.pdf".
-QString PdfName(const QString& path) {
-    const qsizetype dot = ExtensionStart(path);
-    return (dot < 0 ? path : path.left(dot)) + QStringLiteral(".pdf");
-}
-
 // The image goes into a PDF file chosen in a save dialog, for users without a printer. Each "no"
 // to replacing an existing file shows the dialog again.
 void PrintToPdfFile(TForm1& form, const QImage& picture, PrintSubject which) {
@@ -33,7 +23,7 @@ void PrintToPdfFile(TForm1& form, const QImage& picture, PrintSubject which) {
             dialogs.savePictureFile(&form, title, form.SaveDir, kPdfFilter, 1);
         if (!choice)
             return;
-        const QString path = PdfName(choice->path);
+        const QString path = PdfFileName(choice->path);
         if (QFileInfo::exists(path) &&
             !dialogs.askYesNo(&form, kQuestionCaption, OverwriteQuestion(path)))
             continue;

@@ -207,6 +207,7 @@ void TForm1::RestoreSettings() {
     if (!problems.isEmpty())
         dialogs_.showMessage(this, problems.join(QStringLiteral("\r\n")));
     ApplyStartupSettings(settings);
+    ChartOptions = ReadChartSettings(store);
 }
 
 void TForm1::SaveSettings() {

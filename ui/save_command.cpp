@@ -6,12 +6,31 @@
 #include "ui/folder_of.h"
 #include "ui/form1.h"
 
+#include <QApplication>
 #include <QFileInfo>
 
 namespace pelvano {
 
+namespace {
+
+// A large pattern takes a moment to lay out over its pages.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
 QString OverwriteQuestion(const QString& path) {
     return QStringLiteral("Файл \"%1\" уже существует. Перезаписать ?").arg(FileNamePart(path));
+}
+
+QString PdfFileName(const QString& path) {
+    const qsizetype dot = ExtensionStart(path);
+    return (dot < 0 ? path : path.left(dot)) + QStringLiteral(".pdf");
 }
 
 void SavePictureFile(Dialogs& dialogs, QWidget* parent, SaveDialogMemory memory,
@@ -35,6 +54,29 @@ void SavePictureFile(Dialogs& dialogs, QWidget* parent, SaveDialogMemory memory,
         if (!error.isEmpty())
             throw UserError(error);
         memory.folder = DialogFolderOf(choice->path);
+        return;
+    }
+}
+
+void SaveChartFile(Dialogs& dialogs, QWidget* parent, QString& folder, const PatternData& pattern,
+                   const ChartSubject& subject, const ChartSettings& settings) {
+    for (;;) {
+        const std::optional<SaveChoice> choice =
+            dialogs.savePictureFile(parent, kSaveChartTitle, folder, kPdfFilter, 1);
+        if (!choice)
+            return;
+        const QString target = PdfFileName(choice->path);
+        if (QFileInfo::exists(target) &&
+            !dialogs.askYesNo(parent, kQuestionCaption, OverwriteQuestion(target)))
+            continue;
+
+        const QString error = [&] {
+            const WaitCursor wait;
+            return SaveChart(target, pattern, subject, settings);
+        }();
+        if (!error.isEmpty())
+            throw UserError(error);
+        folder = DialogFolderOf(choice->path);
         return;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chart_pdf.h"
 #include "ui/dialogs.h"
 
 #include <QImage>
@@ -11,7 +12,9 @@ namespace pelvano {
 
 inline const QString kSavePatternTitle = QStringLiteral("Сохраняем схему");
 inline const QString kSaveKeyTitle = QStringLiteral("Сохраняем ключ");
+inline const QString kSaveChartTitle = QStringLiteral("Сохраняем схему для вышивания");
 inline const QString kQuestionCaption = QStringLiteral("Вопрос");
+inline const QString kPdfFilter = QStringLiteral("PDF-файл (*.pdf)|*.pdf");
 
 enum class SavedPicture { Pattern, Key };
 
@@ -25,6 +28,10 @@ struct SaveDialogMemory {
 // "Файл "photo.bmp" уже существует. Перезаписать ?" for the file about to be replaced.
 QString OverwriteQuestion(const QString& path);
 
+// The name typed in the save dialog with ".pdf" in place of whatever extension its file-name part
+// has, as the picture saves force theirs: "a.b/name" gives "a.b/name.pdf", "x.jpg" gives "x.pdf".
+QString PdfFileName(const QString& path);
+
 // Asks for a file name and writes `image` there. The chosen filter entry decides the format and
 // the extension, whatever the typed name ends in. An existing file is replaced only after the
 // user says yes; "no" shows the dialog again. Cancelling writes nothing and changes nothing but
@@ -33,5 +40,12 @@ QString OverwriteQuestion(const QString& path);
 // of that name is then left as it was.
 void SavePictureFile(Dialogs& dialogs, QWidget* parent, SaveDialogMemory memory,
                      const QImage& image, SavedPicture which);
+
+// Asks for a PDF file name and writes the chart to stitch from there, with the picture saves'
+// rules: the extension is always ".pdf", an existing file is replaced only after a yes and "no"
+// shows the dialog again, cancelling writes nothing, and `folder` becomes the file's folder only
+// after a successful write. A chart that cannot be written throws UserError with the writer's text.
+void SaveChartFile(Dialogs& dialogs, QWidget* parent, QString& folder, const PatternData& pattern,
+                   const ChartSubject& subject, const ChartSettings& settings);
 
 } // namespace pelvano

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QSettings>
 #include <QVariant>
+#include <cmath>
 #include <optional>
 
 namespace pelvano {
@@ -125,6 +126,36 @@ QString WriteSettings(QSettings& store, const StartupSettings& values) {
         return QStringLiteral("Failed to create key %1")
             .arg(QDir::toNativeSeparators(store.fileName()));
     return {};
+}
+
+ChartSettings ReadChartSettings(QSettings& store) {
+    const ChartSettings defaults;
+    ChartSettings s;
+    store.beginGroup(kChartSettingsGroup);
+    const QString paper = readText(store, QStringLiteral("Paper"), QString(), nullptr);
+    s.paper = paper == QLatin1String("Letter") ? QPageSize::Letter : defaults.paper;
+    // Tenths of a millimetre are as fine as the dialog goes.
+    QString cell = readText(store, QStringLiteral("CellMm"), QString(), nullptr);
+    bool number = false;
+    const double cellMm = cell.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&number);
+    s.cellMm =
+        number && cellMm >= 2 && cellMm <= 6 ? std::round(cellMm * 10) / 10 : defaults.cellMm;
+    const std::int32_t strands =
+        readInteger(store, QStringLiteral("Strands"), defaults.strands, nullptr);
+    s.strands = strands >= 0 && strands <= 6 ? strands : defaults.strands;
+    s.colour = readBoolean(store, QStringLiteral("Colour"), defaults.colour, nullptr);
+    store.endGroup();
+    return s;
+}
+
+void WriteChartSettings(QSettings& store, const ChartSettings& values) {
+    store.beginGroup(kChartSettingsGroup);
+    writeText(store, QStringLiteral("Paper"),
+              values.paper == QPageSize::Letter ? QStringLiteral("Letter") : QStringLiteral("A4"));
+    writeText(store, QStringLiteral("CellMm"), QString::number(values.cellMm, 'f', 1));
+    writeInteger(store, QStringLiteral("Strands"), values.strands);
+    writeBoolean(store, QStringLiteral("Colour"), values.colour);
+    store.endGroup();
 }
 
 } // namespace pelvano

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chart_pdf.h"
 #include "ui/startup_settings.h"
 
 #include <QString>
@@ -27,5 +28,13 @@ StartupSettings ReadSettings(QSettings& store, QStringList* problems = nullptr);
 // place and size of an earlier run survive. Returns "" on success, else the text to show; a
 // failure never stops the other values from being set.
 QString WriteSettings(QSettings& store, const StartupSettings& values);
+
+// The chart dialog's choices live in a group of their own beside the 22 values, each as a string:
+// "Chart/Paper" ("A4" or "Letter"), "Chart/CellMm" (millimetres, "3.5"), "Chart/Strands" ("0" for
+// by the cross size, or 1 to 6) and "Chart/Colour" ("1" or "0"). A missing or unusable value gives
+// its default.
+inline const QString kChartSettingsGroup = QStringLiteral("Chart");
+ChartSettings ReadChartSettings(QSettings& store);
+void WriteChartSettings(QSettings& store, const ChartSettings& values);
 
 } // namespace pelvano

@@ -135,6 +135,46 @@ QImage printKey() {
     return image;
 }
 
+// A page with a piece of grid on it and a red "PDF" band across its foot.
+QImage chartPdf() {
+    QImage image = canvas(16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kOutline, 1));
+    p.setBrush(Qt::white);
+    QPainterPath page;
+    page.moveTo(2.5, 0.5);
+    page.lineTo(10.5, 0.5);
+    page.lineTo(13.5, 3.5);
+    page.lineTo(13.5, 15.5);
+    page.lineTo(2.5, 15.5);
+    page.closeSubpath();
+    p.drawPath(page);
+    p.drawLine(QPointF(10.5, 0.5), QPointF(10.5, 3.5));
+    p.drawLine(QPointF(10.5, 3.5), QPointF(13.5, 3.5));
+    // The grid on whole pixels, so that it stays crisp at this size.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(QColor(90, 120, 180), 0));
+    for (int i = 0; i < 3; ++i) {
+        p.drawLine(QPoint(4 + 3 * i, 2), QPoint(4 + 3 * i, 8));
+        p.drawLine(QPoint(4, 2 + 3 * i), QPoint(10, 2 + 3 * i));
+    }
+    p.fillRect(QRect(1, 9, 14, 7), QColor(200, 30, 40));
+    p.end();
+    // The letters in 3 by 5 pixels each, one pixel apart.
+    const char* const letters[][5] = {
+        {"XXX", "X.X", "XXX", "X..", "X.."},
+        {"XX.", "X.X", "X.X", "X.X", "XX."},
+        {"XXX", "X..", "XX.", "X..", "X.."},
+    };
+    for (int letter = 0; letter < 3; ++letter)
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 3; ++x)
+                if (letters[letter][y][x] == 'X')
+                    image.setPixelColor(3 + 4 * letter + x, 10 + y, Qt::white);
+    return image;
+}
+
 QImage open() {
     QImage image = canvas(16);
     QPainter p(&image);
@@ -234,6 +274,7 @@ int main(int argc, char* argv[]) {
         {"save-key.png", saveKey},
         {"print-pattern.png", printPattern},
         {"print-key.png", printKey},
+        {"chart-pdf.png", chartPdf},
         {"pelvano-16.png", [] { return application(16); }},
         {"pelvano-32.png", [] { return application(32); }},
         {"pelvano-48.png", [] { return application(48); }},

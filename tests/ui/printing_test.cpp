@@ -7,9 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,28 +23,6 @@ QStringList Items(const QComboBox* box) {
     for (int i = 0; i < box->count(); ++i)
         items << box->itemText(i);
     return items;
-}
-
-// Page count and page size in points of a PDF file, from poppler's pdfinfo.
-struct PdfInfo {
-    int pages = 0;
-    QSizeF size;
-};
-
-PdfInfo ReadPdfInfo(const QString& path) {
-    QProcess process;
-    process.start(QStringLiteral("pdfinfo"), {path});
-    process.waitForFinished(60000);
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    PdfInfo info;
-    const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(text);
-    const auto size =
-        QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(text);
-    if (pages.hasMatch())
-        info.pages = pages.captured(1).toInt();
-    if (size.hasMatch())
-        info.size = QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble());
-    return info;
 }
 
 TEST(PrinterDialog, ControlsKeysAndTheStoredChoice) {

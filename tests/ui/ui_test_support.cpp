@@ -1,7 +1,9 @@
 #include "ui_test_support.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +50,27 @@ QString CorpusFile(const char* relative) {
 
 QString TestOutputFile(const QString& name) {
     return QDir(QStringLiteral(PELVANO_TEST_OUTPUT_DIR)).filePath(name);
+}
+
+PdfInfo ReadPdfInfo(const QString& path) {
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {path});
+    process.waitForFinished(60000);
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    PdfInfo info;
+    const auto pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(text);
+    const auto size =
+        QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(text);
+    const auto title =
+        QRegularExpression(QStringLiteral("^Title:\\s+(.*)$"), QRegularExpression::MultilineOption)
+            .match(text);
+    if (pages.hasMatch())
+        info.pages = pages.captured(1).toInt();
+    if (size.hasMatch())
+        info.size = QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble());
+    if (title.hasMatch())
+        info.title = title.captured(1).trimmed();
+    return info;
 }
 
 void FormTest::SetUp() {

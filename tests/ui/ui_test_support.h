@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chart_pdf.h"
 #include "ui/dialogs.h"
 #include "ui/form1.h"
 #include "ui/form5.h"
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QPushButton>
+#include <QSizeF>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
@@ -52,11 +54,14 @@ public:
         bool print = false;
     };
     std::deque<PrinterAnswer> printerAnswers;
+    // The chart options dialog: the settings OK gives, or nothing for "Отмена".
+    std::deque<std::optional<ChartSettings>> chartAnswers;
 
     std::vector<OpenRequest> openRequests;
     QStringList messages;
     QStringList questions;
     QStringList printerCaptions;
+    std::vector<ChartSettings> chartOffers; // what each chart options dialog started from
 
     QString openPictureFile(QWidget*, const QString& title, const QString& folder,
                             const QString& filter) override {
@@ -117,10 +122,31 @@ public:
         }
         (answer.print ? dialog.Button1 : dialog.Button2)->click();
     }
+
+    bool chartOptions(QWidget*, ChartSettings& settings) override {
+        chartOffers.push_back(settings);
+        if (chartAnswers.empty()) {
+            ADD_FAILURE() << "unexpected chart options dialog";
+            return false;
+        }
+        const std::optional<ChartSettings> answer = chartAnswers.front();
+        chartAnswers.pop_front();
+        if (answer)
+            settings = *answer;
+        return answer.has_value();
+    }
 };
 
 QString CorpusFile(const char* relative);
 QString TestOutputFile(const QString& name);
+
+// Page count, page size in points and title of a PDF file, from poppler's pdfinfo.
+struct PdfInfo {
+    int pages = 0;
+    QSizeF size;
+    QString title;
+};
+PdfInfo ReadPdfInfo(const QString& path);
 
 // A shown main window with scripted dialogs, at its first-run place and size.
 class FormTest : public ::testing::Test {
