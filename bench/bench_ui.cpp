@@ -31,6 +31,7 @@ public:
     void showMessage(QWidget*, const QString&) override {}
     bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
     void showPrinterDialog(pelvano::TForm5&) override {}
+    bool chartOptions(QWidget*, pelvano::ChartSettings&) override { return false; }
 };
 
 // A 20-megapixel photo-like picture (smooth gradients with detail), saved once as a bitmap.
