@@ -17,6 +17,7 @@
 
 class QAbstractButton;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -80,6 +81,10 @@ public:
     QLineEdit* Edit7 = nullptr; // cross height, mm
     SpinButtons* UpDown2 = nullptr;
     QLabel* Label15 = nullptr;
+    QLabel* Label18 = nullptr;
+    // The fabric: choosing a count sets both sizes. What it shows follows the sizes and is not
+    // stored; each item's data is its crosses per inch, 0 for "Своя".
+    QComboBox* ComboBox1 = nullptr;
 
     // Embroidery size and shade limit.
     QGroupBox* GroupBox1 = nullptr;
@@ -151,6 +156,7 @@ public:
     void Edit7Change();
     void UpDown1Click();
     void UpDown2Click();
+    void ComboBox1Change();
     void RecalcSizes();
     // Key filters: true when the typed character may reach the edit.
     bool Edit1KeyPress(QLineEdit* edit, QChar key) const;
@@ -228,6 +234,9 @@ private:
     // Settles a cross size still being typed when the user leaves the field or presses Enter.
     void completeCrossSize(QLineEdit* edit);
     void spinClick(SpinButtons* spin, QLineEdit* edit);
+    // Shows the fabric whose crosses have the sizes in use, `preferred` when two fabrics do, or
+    // "Своя" when none does.
+    void showFabricOfSizes(int preferred);
     // Sets a summary text, in a smaller size where the label is too narrow for all of it.
     void showWhole(QLabel* label, const QString& text);
     void showProgress(std::int32_t done, std::int32_t total);
