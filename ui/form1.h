@@ -139,9 +139,11 @@ public:
     Real CrossHeight = 0;
     std::int32_t PrinterIndex = -1;
     PatternData Pattern; // what the last generation run left behind
+    QString PictureFile; // the opened picture's full path; "" until one is opened
     QString OpenDir;     // initial folder of the open dialog
     QString SaveDir;     // initial folder of the save dialog
-    // The save dialog's filter entry chosen last, kept while the program runs: 1 BMP, 2 JPEG.
+    // The save dialog's filter entry chosen last, kept while the program runs: 1 BMP, 2 JPEG,
+    // 3 OXS (offered for the pattern only).
     int SaveFilterIndex = 1;
     // The printer choice dialog, made at start-up after the window.
     TForm5* Form5 = nullptr;

@@ -77,6 +77,7 @@ void TForm1::OpenPictureFile(const QString& file) {
     KeyImage = QImage();
     Pattern = PatternData{};
     OpenDir = DialogFolderOf(file);
+    PictureFile = file;
     setWindowTitle(kWindowTitle + QStringLiteral(": ") + file);
     RecalcSizes();
     ApplyRealSize();
