@@ -18,6 +18,7 @@
 
 class QAbstractButton;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -83,6 +84,10 @@ public:
     QLineEdit* Edit7 = nullptr; // cross height, mm
     SpinButtons* UpDown2 = nullptr;
     QLabel* Label15 = nullptr;
+    QLabel* Label18 = nullptr;
+    // The fabric: choosing a count sets both sizes. What it shows follows the sizes and is not
+    // stored; each item's data is its crosses per inch, 0 for "Своя".
+    QComboBox* ComboBox1 = nullptr;
 
     // Embroidery size and shade limit.
     QGroupBox* GroupBox1 = nullptr;
@@ -137,12 +142,13 @@ public:
     Real CrossHeight = 0;
     std::int32_t PrinterIndex = -1;
     PatternData Pattern; // what the last generation run left behind
+    QString PictureFile; // the opened picture's full path; "" until one is opened
     QString OpenDir;     // initial folder of the open dialog
     QString SaveDir;     // initial folder of the save dialog
-    QString PictureFile; // the picture opened last, as it was chosen; its name heads the chart
     // The chart dialog's choices, kept in a settings group of their own.
     ChartSettings ChartOptions;
-    // The save dialog's filter entry chosen last, kept while the program runs: 1 BMP, 2 JPEG.
+    // The save dialog's filter entry chosen last, kept while the program runs: 1 BMP, 2 JPEG,
+    // 3 OXS (offered for the pattern only).
     int SaveFilterIndex = 1;
     // The printer choice dialog, made at start-up after the window.
     TForm5* Form5 = nullptr;
@@ -157,6 +163,7 @@ public:
     void Edit7Change();
     void UpDown1Click();
     void UpDown2Click();
+    void ComboBox1Change();
     void RecalcSizes();
     // Key filters: true when the typed character may reach the edit.
     bool Edit1KeyPress(QLineEdit* edit, QChar key) const;
@@ -235,6 +242,9 @@ private:
     // Settles a cross size still being typed when the user leaves the field or presses Enter.
     void completeCrossSize(QLineEdit* edit);
     void spinClick(SpinButtons* spin, QLineEdit* edit);
+    // Shows the fabric whose crosses have the sizes in use, `preferred` when two fabrics do, or
+    // "Своя" when none does.
+    void showFabricOfSizes(int preferred);
     // Sets a summary text, in a smaller size where the label is too narrow for all of it.
     void showWhole(QLabel* label, const QString& text);
     void showProgress(std::int32_t done, std::int32_t total);

@@ -1,8 +1,10 @@
+#include "ui/compact_combo_box.h"
 #include "ui/form1.h"
 #include "ui/interface_font.h"
 #include "ui/key_filters.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -28,6 +30,19 @@ constexpr int kTabLeft = 179;
 constexpr int kEdgeMargin = 4;
 constexpr int kMinimumWidth = 575;
 constexpr int kMinimumHeight = 571;
+
+// Fabrics offered for the cross size, with their crosses per inch; evenweave is stitched over two
+// threads, so 28-count gives 14 crosses per inch.
+struct Fabric {
+    const char* name;
+    int crossesPerInch;
+};
+constexpr Fabric kFabrics[] = {{"Аида 11", 11},
+                               {"Аида 14", 14},
+                               {"Аида 16", 16},
+                               {"Аида 18", 18},
+                               {"Равномерка 28 (через 2)", 14},
+                               {"Равномерка 32 (через 2)", 16}};
 
 template <class W> W* make(QWidget* parent, const char* name) {
     auto* widget = new W(parent);
@@ -142,7 +157,9 @@ void TForm1::createControls() {
 
     GroupBox4 = make<QGroupBox>(this, "GroupBox4");
     GroupBox4->setTitle(QStringLiteral("Размеры крестика"));
-    GroupBox4->setGeometry(4, 149, 170, 78);
+    // Three rows: width, height and the fabric. The groups, the button and the progress bar below
+    // sit lower by the fabric row's 28 pixels.
+    GroupBox4->setGeometry(4, 149, 170, 106);
     GroupBox4->setFont(bold);
     Label6 = label(GroupBox4, "Label6", QStringLiteral("Ширина"), 8, 22);
     Edit3 = edit(GroupBox4, "Edit3", QStringLiteral("1,00"), QRect(70, 19, 48, 21), 4);
@@ -158,10 +175,17 @@ void TForm1::createControls() {
         spin->setRange(1, 1000);
         spin->setPosition(100);
     }
+    Label18 = label(GroupBox4, "Label18", QStringLiteral("Канва"), 8, 78);
+    ComboBox1 = make<CompactComboBox>(GroupBox4, "ComboBox1");
+    ComboBox1->setGeometry(47, 75, 118, 21);
+    for (const Fabric& fabric : kFabrics)
+        ComboBox1->addItem(QString::fromUtf8(fabric.name), fabric.crossesPerInch);
+    ComboBox1->addItem(QStringLiteral("Своя"), 0);
+    ComboBox1->setCurrentIndex(ComboBox1->count() - 1); // "1,00" is no fabric's size
 
     GroupBox1 = make<QGroupBox>(this, "GroupBox1");
     GroupBox1->setTitle(QStringLiteral("Параметры вышивки"));
-    GroupBox1->setGeometry(4, 228, 170, 149);
+    GroupBox1->setGeometry(4, 256, 170, 149);
     GroupBox1->setFont(bold);
     const QString size150 = QStringLiteral("150");
     Label1 = label(GroupBox1, "Label1", QStringLiteral("Ширина"), 8, 22);
@@ -195,7 +219,7 @@ void TForm1::createControls() {
 
     GroupBox2 = make<QGroupBox>(this, "GroupBox2");
     GroupBox2->setTitle(QStringLiteral("Итого"));
-    GroupBox2->setGeometry(4, 378, 170, 101);
+    GroupBox2->setGeometry(4, 406, 170, 101);
     GroupBox2->setFont(bold);
     Label10 = label(GroupBox2, "Label10", QStringLiteral("Крестиков: 0"), 8, 21);
     Label13 = label(GroupBox2, "Label13", kNoShadesLabel, 8, 39);
@@ -207,7 +231,7 @@ void TForm1::createControls() {
 
     Button1 = make<QPushButton>(this, "Button1");
     Button1->setText(QStringLiteral("Генерировать схему"));
-    Button1->setGeometry(19, 490, 141, 25);
+    Button1->setGeometry(19, 518, 141, 25);
     Button1->setFont(bold);
     QPalette magenta = Button1->palette();
     magenta.setColor(QPalette::Active, QPalette::ButtonText, Qt::magenta);
@@ -215,7 +239,7 @@ void TForm1::createControls() {
     Button1->setPalette(magenta);
 
     ProgressBar1 = make<QProgressBar>(this, "ProgressBar1");
-    ProgressBar1->setGeometry(5, 526, 168, 10);
+    ProgressBar1->setGeometry(5, 554, 168, 10);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->reset();
@@ -249,11 +273,13 @@ void TForm1::arrangeControls() {
 }
 
 void TForm1::setTabOrderChain() {
+    // clang-format off
     const QList<QWidget*> chain = {
-        CheckBox2,    CheckBox3,    CheckBox4,    CheckBox5,    Edit3,     Edit7,
+        CheckBox2,    CheckBox3,    CheckBox4,    CheckBox5,    Edit3,     Edit7, ComboBox1,
         Edit2,        Edit1,        Edit6,        Edit5,        CheckBox1, Edit4,
         RadioButton1, RadioButton2, RadioButton3, RadioButton4, Button1,   TabControl1->tabBar(),
         RadioButton6, RadioButton5};
+    // clang-format on
     for (qsizetype i = 0; i + 1 < chain.size(); ++i)
         setTabOrder(chain[i], chain[i + 1]);
     for (QWidget* inert : std::initializer_list<QWidget*>{GroupBox1, GroupBox2, GroupBox3,
@@ -310,6 +336,8 @@ void TForm1::connectHandlers() {
     on(Edit7, &QLineEdit::textChanged, &TForm1::Edit7Change);
     on(UpDown1, &SpinButtons::clicked, &TForm1::UpDown1Click);
     on(UpDown2, &SpinButtons::clicked, &TForm1::UpDown2Click);
+    // Only the user's choice: showing the fabric of the sizes must not set them again.
+    on(ComboBox1, &QComboBox::activated, &TForm1::ComboBox1Change);
     on(TabControl1, &TabControl::changed, &TForm1::TabControl1Change);
 
     for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7})

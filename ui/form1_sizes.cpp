@@ -3,6 +3,7 @@
 #include "ui/interface_font.h"
 #include "ui/key_filters.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,11 @@ std::string crossSizeInUse(const QLineEdit* edit, const SpinButtons* spin) {
     if (IsUnfinishedCrossSize(text))
         return CrossSizeText(spin->position());
     return text;
+}
+
+// The size of a cross on fabric of `count` crosses per inch, in hundredths of a millimetre.
+std::int32_t FabricCrossHundredths(int count) {
+    return RoundHalfUp(Real{2540} / count);
 }
 
 } // namespace
@@ -132,6 +138,7 @@ void TForm1::crossSizeChange(QLineEdit* edit, SpinButtons* spin) {
         throw UserError(*normal.error);
     writeText(edit, fromStd(normal.text));
     spin->setPosition(normal.hundredths);
+    showFabricOfSizes(ComboBox1->currentIndex());
     RecalcSizes();
     RadioButton5Click();
 }
@@ -163,6 +170,42 @@ void TForm1::UpDown1Click() {
 
 void TForm1::UpDown2Click() {
     spinClick(UpDown2, Edit7);
+}
+
+void TForm1::ComboBox1Change() {
+    const int chosen = ComboBox1->currentIndex();
+    const int count = ComboBox1->itemData(chosen).toInt();
+    if (count <= 0)
+        return; // "Своя": the sizes stay as they are, to be typed
+    // Written as typing would write them: each field that changes normalises, recalculates and
+    // resets the view once.
+    const QString size = fromStd(CrossSizeText(FabricCrossHundredths(count)));
+    writeText(Edit3, size);
+    writeText(Edit7, size);
+    // Aida 14 and evenweave 28 over two give the same size; the fabric chosen stays shown.
+    showFabricOfSizes(chosen);
+}
+
+void TForm1::showFabricOfSizes(int preferred) {
+    auto fits = [this](int index) {
+        const int count = ComboBox1->itemData(index).toInt();
+        if (count <= 0)
+            return false;
+        const std::int32_t hundredths = FabricCrossHundredths(count);
+        return UpDown1->position() == hundredths && UpDown2->position() == hundredths;
+    };
+    int shown = ComboBox1->findData(0); // "Своя"
+    if (preferred >= 0 && fits(preferred)) {
+        shown = preferred;
+    } else {
+        for (int i = 0; i < ComboBox1->count(); ++i) {
+            if (fits(i)) {
+                shown = i;
+                break;
+            }
+        }
+    }
+    ComboBox1->setCurrentIndex(shown);
 }
 
 bool TForm1::Edit1KeyPress(QLineEdit*, QChar key) const {

@@ -33,24 +33,42 @@ QString PdfFileName(const QString& path) {
     return (dot < 0 ? path : path.left(dot)) + QStringLiteral(".pdf");
 }
 
+namespace {
+
+constexpr int kOxsFilterIndex = 3;
+
+QString WithOxsExtension(const QString& path) {
+    const qsizetype dot = ExtensionStart(path);
+    return (dot < 0 ? path : path.left(dot)) + QStringLiteral(".oxs");
+}
+
+} // namespace
+
 void SavePictureFile(Dialogs& dialogs, QWidget* parent, SaveDialogMemory memory,
-                     const QImage& image, SavedPicture which) {
+                     const QImage& image, SavedPicture which, const PatternExchange* exchange) {
     const QString& title = which == SavedPicture::Key ? kSaveKeyTitle : kSavePatternTitle;
+    const QString& filter = exchange != nullptr ? kSavePatternFilter : kSavePictureFilter;
+    const int entries = exchange != nullptr ? kOxsFilterIndex : 2;
     // Each "no" to the overwrite question starts over with a fresh, empty dialog.
     for (;;) {
-        const std::optional<SaveChoice> choice = dialogs.savePictureFile(
-            parent, title, memory.folder, kSavePictureFilter, memory.filterIndex);
+        const int offered =
+            memory.filterIndex >= 1 && memory.filterIndex <= entries ? memory.filterIndex : 1;
+        const std::optional<SaveChoice> choice =
+            dialogs.savePictureFile(parent, title, memory.folder, filter, offered);
         if (!choice)
             return;
         memory.filterIndex = choice->filterIndex;
+        const bool oxs = exchange != nullptr && choice->filterIndex == kOxsFilterIndex;
         const PictureFormat format =
             choice->filterIndex == 1 ? PictureFormat::Bmp : PictureFormat::Jpeg;
-        const QString target = ForceExtension(choice->path, format);
+        const QString target =
+            oxs ? WithOxsExtension(choice->path) : ForceExtension(choice->path, format);
         if (QFileInfo::exists(target) &&
             !dialogs.askYesNo(parent, kQuestionCaption, OverwriteQuestion(target)))
             continue;
 
-        const QString error = SavePicture(image, target, format);
+        const QString error = oxs ? SaveOxs(target, exchange->pattern, exchange->subject)
+                                  : SavePicture(image, target, format);
         if (!error.isEmpty())
             throw UserError(error);
         memory.folder = DialogFolderOf(choice->path);

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QXmlStreamReader>
 #include <cstdlib>
 
 namespace pelvano::test {
@@ -228,6 +229,62 @@ TEST_F(SaveButtonsTest, KeyAndPatternFilesAndTheFolderAfterARestart) {
     ASSERT_EQ(dialogs.saveRequests.size(), 3u);
     EXPECT_EQ(dialogs.saveRequests[2].folder, dir.path());
     EXPECT_EQ(dialogs.saveRequests[2].filterIndex, 1);
+}
+
+TEST_F(SaveButtonsTest, PatternAsOxsAndTheKeyAfterIt) {
+    dialogs.openAnswers.push_back(CorpusFile("photos/rose-70x46.bmp"));
+    QTest::mouseClick(form->SpeedButton1, Qt::LeftButton);
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    ASSERT_EQ(form->Tag, 2);
+
+    // The third entry writes the pattern, whatever the typed name ends in.
+    dialogs.saveAnswers.push_back({dir.filePath("schema.bmp"), 3});
+    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs.saveRequests[0].filter,
+              "Картинка (*.bmp)|*.bmp|Картинка (*.jpg)|*.jpg|Схема OXS (*.oxs)|*.oxs");
+    EXPECT_FALSE(QFile::exists(dir.filePath("schema.bmp")));
+    QXmlStreamReader xml(Contents(dir.filePath("schema.oxs")));
+    int stitches = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("properties")) {
+            const QXmlStreamAttributes a = xml.attributes();
+            EXPECT_EQ(a.value("chartwidth").toInt(), form->Pattern.columns);
+            EXPECT_EQ(a.value("chartheight").toInt(), form->Pattern.rows);
+            EXPECT_EQ(a.value("charttitle"), QLatin1String("rose-70x46.bmp"));
+        }
+        if (xml.name() == QLatin1String("palette_item") &&
+            xml.attributes().hasAttribute("strands")) {
+            EXPECT_EQ(xml.attributes().value("strands"), QLatin1String("2")); // 1,7 mm crosses
+        }
+        if (xml.name() == QLatin1String("stitch"))
+            ++stitches;
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(stitches, form->Pattern.columns * form->Pattern.rows);
+    EXPECT_EQ(form->SaveFilterIndex, 3);
+    EXPECT_EQ(form->SaveDir, dir.path());
+
+    // A failed write is shown and keeps the folder.
+    dialogs.saveAnswers.push_back({dir.filePath("missing/schema"), 3});
+    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains("schema.oxs")) << dialogs.messages[0].toStdString();
+    EXPECT_EQ(form->SaveDir, dir.path());
+
+    // The key has no third entry: it offers the first and remembers 3 until the user chooses.
+    dialogs.saveAnswers = {{}, {dir.filePath("key"), 2}};
+    QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+    EXPECT_EQ(form->SaveFilterIndex, 3);
+    QTest::mouseClick(form->SpeedButton3, Qt::LeftButton);
+    ASSERT_EQ(dialogs.saveRequests.size(), 4u);
+    EXPECT_EQ(dialogs.saveRequests[3].filter, "Картинка (*.bmp)|*.bmp|Картинка (*.jpg)|*.jpg");
+    EXPECT_EQ(dialogs.saveRequests[2].filterIndex, 1);
+    EXPECT_EQ(dialogs.saveRequests[3].filterIndex, 1);
+    EXPECT_TRUE(Contents(dir.filePath("key.jpg")).startsWith("\xFF\xD8"));
+    EXPECT_EQ(form->SaveFilterIndex, 2);
 }
 
 } // namespace

@@ -1,15 +1,19 @@
 // The size fields of the window: the calculator's writes, the master choice, the cross-size
 // normalisation, the spin buttons and the typing rules, driven through the real controls.
+#include "ui/settings_store.h"
 #include "ui_test_support.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <array>
 
 namespace pelvano::test {
 namespace {
@@ -193,6 +197,61 @@ TEST_F(SizeFieldsTest, UnfinishedCrossSizeIsNotUsedAndIsSettledOnLeavingTheField
     QTest::keyClick(form->Edit7, Qt::Key_Return);
     EXPECT_EQ(form->Edit7->text(), "0,01");
     EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+TEST_F(SizeFieldsTest, FabricCountSetsBothSizesAndFollowsTheSizesInUse) {
+    const QString storeFile = QSettings(kSettingsOrganization, kSettingsApplication).fileName();
+    QComboBox* fabric = form->ComboBox1;
+    auto choose = [fabric](int index) {
+        fabric->setCurrentIndex(index);
+        emit fabric->activated(index);
+    };
+    EXPECT_EQ(fabric->currentText(), "Своя"); // 1,7 mm is no fabric's cross
+
+    // {name, size, columns of 150 mm}; evenweave over two comes after the Aida of the same size
+    // and still shows as chosen.
+    const std::array<std::array<QString, 3>, 6> fabrics = {
+        {{"Аида 11", "2,31", "65"},
+         {"Аида 14", "1,81", "83"},
+         {"Аида 16", "1,59", "94"},
+         {"Аида 18", "1,41", "106"},
+         {"Равномерка 28 (через 2)", "1,81", "83"},
+         {"Равномерка 32 (через 2)", "1,59", "94"}}};
+    for (int i = 0; i < 6; ++i) {
+        const auto& [name, size, columns] = fabrics[static_cast<std::size_t>(i)];
+        form->Image1->setLeft(-5); // moved back by a view reset
+        choose(i);
+        EXPECT_EQ(fabric->currentText(), name);
+        EXPECT_EQ(form->Edit3->text() + form->Edit7->text(), size + size);
+        EXPECT_EQ(QString::number(static_cast<double>(form->CrossHeight)).replace('.', ','), size);
+        EXPECT_EQ(form->Edit6->text(), columns) << name.toStdString();
+        EXPECT_NE(form->Image1->left(), -5) << name.toStdString();
+    }
+    choose(6); // "Своя" leaves the sizes
+    EXPECT_EQ(fabric->currentText(), "Своя");
+    EXPECT_EQ(form->Edit3->text(), "1,59");
+
+    // Typed sizes and spin clicks show the fabric only while both sizes are its own.
+    choose(1);
+    replaceText(form->Edit3, "2");
+    EXPECT_EQ(fabric->currentText(), "Своя");
+    replaceText(form->Edit7, "2");
+    replaceText(form->Edit3, "1,81");
+    EXPECT_EQ(fabric->currentText(), "Своя");
+    replaceText(form->Edit7, "1,81");
+    EXPECT_EQ(fabric->currentText(), "Аида 14");
+    QTest::mouseClick(form->UpDown2->upButton(), Qt::LeftButton);
+    EXPECT_EQ(fabric->currentText(), "Своя");
+    QTest::mouseClick(form->UpDown2->downButton(), Qt::LeftButton);
+    EXPECT_EQ(fabric->currentText(), "Аида 14");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // The fabric is not stored; the restored sizes show it again.
+    form->close();
+    EXPECT_EQ(QSettings(storeFile, QSettings::IniFormat).allKeys().size(), 22);
+    form = std::make_unique<TForm1>(dialogs);
+    EXPECT_EQ(form->ComboBox1->currentText(), "Аида 14");
+    QFile::remove(storeFile); // the next window starts without settings again
 }
 
 TEST_F(SizeFieldsTest, HugeSummaryNumbersAreShownWhole) {

@@ -162,13 +162,13 @@ TEST_F(ViewTest, SmallHandlersAndKeyboardOrder) {
     // Tab visits the enabled controls in the form's order and only the checked radio buttons.
     form->CheckBox2->setFocus();
     QStringList visited;
-    for (int i = 0; i < 13; ++i) {
+    for (int i = 0; i < 14; ++i) {
         visited << QApplication::focusWidget()->objectName();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     const QStringList expected = {
-        "CheckBox2", "CheckBox3",    "CheckBox5", "Edit3", "Edit7",        "Edit2",    "CheckBox1",
-        "Edit4",     "RadioButton1", "Button1",   "tabs",  "RadioButton6", "CheckBox2"};
+        "CheckBox2", "CheckBox3", "CheckBox5",    "Edit3",   "Edit7", "ComboBox1",    "Edit2",
+        "CheckBox1", "Edit4",     "RadioButton1", "Button1", "tabs",  "RadioButton6", "CheckBox2"};
     EXPECT_EQ(visited, expected);
 }
 
