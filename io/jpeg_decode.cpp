@@ -70,7 +70,7 @@ struct JpegDecodeJob {
     DeviceSource source;
     PictureLimits limits;
     const LoadObserver* observer = nullptr;
-    const LoadObserver silent;
+    const LoadObserver silent{};
     int orientation = 1; // as the EXIF data asks, 1 for upright
     // Shared with the observer, which may still be reading rows when the decode fails: the
     // raster goes only when both have let go of it.
