@@ -39,6 +39,17 @@ bool OpenRegularFile(const QString& path, QFile& file, QString& error) {
     return true;
 }
 
+// Decoders that hand out no rows as they go report the picture once it is whole.
+LoadedPicture ReportedWhole(LoadedPicture loaded, const LoadObserver& observer) {
+    if (loaded.ok()) {
+        if (observer.started)
+            observer.started(std::make_shared<const QImage>(loaded.picture));
+        if (observer.rowsReady)
+            observer.rowsReady(loaded.picture.height());
+    }
+    return loaded;
+}
+
 } // namespace
 
 LoadedPicture LoadPicture(const QString& path) {
@@ -54,27 +65,12 @@ LoadedPicture LoadPicture(const QString& path, const LoadObserver& observer) {
     const PictureLimits limits = DefaultPictureLimits();
     if (LowerExtension(path) == QLatin1String(".bmp")) {
         // Read from the file itself: a big bitmap is not held twice, once as bytes.
-        LoadedPicture loaded = DecodeBmp(file, limits);
-        if (loaded.ok()) {
-            if (observer.started)
-                observer.started(std::make_shared<const QImage>(loaded.picture));
-            if (observer.rowsReady)
-                observer.rowsReady(loaded.picture.height());
-        }
-        return loaded;
+        return ReportedWhole(DecodeBmp(file, limits), observer);
     }
     if (const QByteArray format = QtReaderFormat(path); !format.isEmpty()) {
         // A JPEG under another picture's name is still read as the JPEG it is.
-        if (!file.peek(3).startsWith("\xFF\xD8\xFF")) {
-            LoadedPicture loaded = DecodeWithQtReader(file, format, limits);
-            if (loaded.ok()) {
-                if (observer.started)
-                    observer.started(std::make_shared<const QImage>(loaded.picture));
-                if (observer.rowsReady)
-                    observer.rowsReady(loaded.picture.height());
-            }
-            return loaded;
-        }
+        if (!file.peek(3).startsWith("\xFF\xD8\xFF"))
+            return ReportedWhole(DecodeWithQtReader(file, format, limits), observer);
     }
     return DecodeJpeg(file, limits, observer);
 }
