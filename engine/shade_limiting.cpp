@@ -15,14 +15,23 @@ std::uint32_t ColorOf(std::uint32_t thread) {
     return ThreadPalette()[thread].Color;
 }
 
-// Rank (among `candidates`, scanned in order) of the thread nearest in colour to `thread`;
+Real PlainDistance(std::uint32_t a, std::uint32_t b) {
+    return ColorDistance(ColorOf(a), ColorOf(b));
+}
+
+bool KeepMoreUsed(std::uint32_t first, std::uint32_t second, const ThreadUsage& usage) {
+    return !(usage[first] < usage[second]);
+}
+
+// Rank (among `candidates`, scanned in order) of the thread nearest to `thread` by `distance`;
 // on equal distance the earlier candidate wins.
 std::size_t NearestOf(std::uint32_t thread, const std::vector<std::uint32_t>& ranked,
-                      const std::vector<std::size_t>& candidates) {
+                      const std::vector<std::size_t>& candidates,
+                      PairMergeRule::Distance distance) {
     Real best = 1e6L;
     std::size_t chosen = candidates.front();
     for (const std::size_t rank : candidates) {
-        const Real d = ColorDistance(ColorOf(thread), ColorOf(ranked[rank]));
+        const Real d = distance(thread, ranked[rank]);
         if (best > d) {
             best = d;
             chosen = rank;
@@ -38,12 +47,13 @@ std::size_t NearestOf(std::uint32_t thread, const std::vector<std::uint32_t>& ra
 // entry to its right; a drop only forces the rows whose best partner it was to rescan.
 class ClosestPairs {
 public:
-    explicit ClosestPairs(const std::vector<std::uint32_t>& ranked, std::size_t alive)
+    ClosestPairs(const std::vector<std::uint32_t>& ranked, std::size_t alive,
+                 PairMergeRule::Distance distance)
         : size_(ranked.size()), distance_(size_ * size_), inPlay_(size_, false),
           rowBest_(size_, kNone) {
         for (std::size_t p = 0; p < size_; ++p) {
             for (std::size_t q = p + 1; q < size_; ++q) {
-                const Real d = ColorDistance(ColorOf(ranked[p]), ColorOf(ranked[q]));
+                const Real d = distance(ranked[p], ranked[q]);
                 distance_[p * size_ + q] = d;
                 distance_[q * size_ + p] = d;
             }
@@ -102,7 +112,8 @@ private:
 } // namespace
 
 std::vector<MergePair> PlanShadeMerges(std::vector<std::uint32_t>& usedThreads,
-                                       const ThreadUsage& usage, std::int32_t limit) {
+                                       const ThreadUsage& usage, std::int32_t limit,
+                                       const PairMergeRule& rule) {
     const std::size_t m = usedThreads.size();
     if (limit < 1 || static_cast<std::size_t>(limit) >= m) {
         return {};
@@ -129,21 +140,24 @@ std::vector<MergePair> PlanShadeMerges(std::vector<std::uint32_t>& usedThreads,
     }
     for (std::size_t s = last + 1; s < m; ++s) {
         merges.push_back(
-            {usedThreads[s], usedThreads[NearestOf(usedThreads[s], usedThreads, staying)]});
+            {usedThreads[s],
+             usedThreads[NearestOf(usedThreads[s], usedThreads, staying, PlainDistance)]});
     }
 
-    // Then the less used thread of the closest pair, until `limit` remain.
+    // Then one thread of the closest pair, until `limit` remain.
+    const PairMergeRule::Distance distance = rule.distance ? rule.distance : PlainDistance;
+    const PairMergeRule::KeepFirst keepFirst = rule.keepFirst ? rule.keepFirst : KeepMoreUsed;
     std::vector<bool> dropped(m, false);
     std::fill(dropped.begin() + static_cast<std::ptrdiff_t>(last + 1), dropped.end(), true);
     const std::size_t pairDropsFrom = merges.size();
     if (last + 1 > kept) {
-        ClosestPairs pairs(usedThreads, last + 1);
+        ClosestPairs pairs(usedThreads, last + 1, distance);
         for (std::size_t n = last + 1; n > kept; --n) {
             const auto [p, q] = pairs.Closest();
             if (p == q) {
                 break; // only repeated threads left: the caller broke the contract
             }
-            const std::size_t loser = usage[usedThreads[p]] < usage[usedThreads[q]] ? p : q;
+            const std::size_t loser = keepFirst(usedThreads[p], usedThreads[q], usage) ? q : p;
             pairs.Drop(loser);
             dropped[loser] = true;
             merges.push_back({usedThreads[loser], 0});
@@ -158,7 +172,7 @@ std::vector<MergePair> PlanShadeMerges(std::vector<std::uint32_t>& usedThreads,
         }
     }
     for (std::size_t k = pairDropsFrom; k < merges.size(); ++k) {
-        merges[k].to = usedThreads[NearestOf(merges[k].from, usedThreads, survivors)];
+        merges[k].to = usedThreads[NearestOf(merges[k].from, usedThreads, survivors, distance)];
     }
     return merges;
 }

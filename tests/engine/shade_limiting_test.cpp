@@ -244,5 +244,23 @@ TEST(ShadeLimiting, NothingHappensWhenTheLimitIsMetOrInvalid) {
     EXPECT_EQ(used, (std::vector<std::uint32_t>{1, 2, 3}));
 }
 
+TEST(ShadeLimiting, PairStageFollowsTheGivenRule) {
+    // By palette-number distance 10 and 11 are the closest pair; 10 has the most crosses.
+    const ThreadUsage usage = UsageOf({{10, 100}, {11, 50}, {30, 60}});
+    const auto byNumber = [](std::uint32_t a, std::uint32_t b) {
+        return static_cast<Real>(a > b ? a - b : b - a);
+    };
+    const auto keepLessUsed = [](std::uint32_t first, std::uint32_t second, const ThreadUsage& u) {
+        return u[first] < u[second];
+    };
+    std::vector<std::uint32_t> used = AscendingThreads(usage);
+    EXPECT_EQ(PlanShadeMerges(used, usage, 2, {byNumber, nullptr}),
+              (std::vector<MergePair>{{11, 10}}));
+    used = AscendingThreads(usage);
+    // The replacement is also chosen by the rule's distance: 11 is nearer to 10 than 30 is.
+    EXPECT_EQ(PlanShadeMerges(used, usage, 2, {byNumber, keepLessUsed}),
+              (std::vector<MergePair>{{10, 11}}));
+}
+
 } // namespace
 } // namespace pelvano
