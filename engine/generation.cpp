@@ -5,6 +5,8 @@
 #include "engine/generation_tuning.h"
 #include "engine/grid_budget.h"
 #include "engine/integer_text.h"
+#include "engine/linear_sampling.h"
+#include "engine/perceptual_matcher.h"
 #include "engine/shade_limiting.h"
 
 #include <algorithm>
@@ -42,8 +44,8 @@ bool PictureReadable(const RasterView& picture) {
 // column and every cell still sums its pixels in the same order.
 class ColumnSampler {
 public:
-    ColumnSampler(const RasterView& picture, PatternData& pattern)
-        : picture_(picture), pattern_(pattern),
+    ColumnSampler(const RasterView& picture, PatternData& pattern, bool perceptual)
+        : picture_(picture), pattern_(pattern), perceptual_(perceptual),
           columnSpans_(CellSpans(picture.width, pattern.columns)),
           rowSpans_(CellSpans(picture.height, pattern.rows)),
           area_(CellStep(picture.width, pattern.columns) * CellStep(picture.height, pattern.rows)) {
@@ -52,6 +54,13 @@ public:
     void SampleColumn(std::int32_t x, ThreadUsage& usage) {
         const AxisSpan& column = columnSpans_[static_cast<std::size_t>(x)];
         std::size_t cell = pattern_.cellIndex(x, 0);
+        if (perceptual_) {
+            for (const AxisSpan& row : rowSpans_) {
+                StorePerceptualCell(cell, AverageCellLinear(picture_, column, row), usage);
+                ++cell;
+            }
+            return;
+        }
         for (const AxisSpan& row : rowSpans_) {
             StoreCell(pattern_, cell, SampleCell(picture_, column, row, area_), usage);
             ++cell;
@@ -59,8 +68,21 @@ public:
     }
 
 private:
+    // The exact grid keeps the linear-light average encoded back to sRGB; the thread is chosen
+    // from the unrounded average.
+    void StorePerceptualCell(std::size_t cell, const LinearRgb& average, ThreadUsage& usage) {
+        std::uint8_t* exact = &pattern_.exactGrid[cell * 3];
+        exact[0] = LinearToSrgb8(average.blue);
+        exact[1] = LinearToSrgb8(average.green);
+        exact[2] = LinearToSrgb8(average.red);
+        const int thread = NearestThreadPerceptual(LinearRgbToLab(average));
+        ++usage[static_cast<std::size_t>(thread)];
+        pattern_.patternGrid[cell] = ThreadPalette()[thread].Color;
+    }
+
     const RasterView& picture_;
     PatternData& pattern_;
+    bool perceptual_;
     std::vector<AxisSpan> columnSpans_;
     std::vector<AxisSpan> rowSpans_;
     Real area_;
@@ -207,7 +229,8 @@ void CompleteGeneration(GenerationResult& result, const GenerationRequest& reque
 
     if (request.limitShades && shadeLimit < pattern.usedThreadCount) {
         const std::vector<MergePair> merges =
-            PlanShadeMerges(pattern.usedThreads, pattern.threadUsage, shadeLimit);
+            PlanShadeMerges(pattern.usedThreads, pattern.threadUsage, shadeLimit,
+                            request.perceptual ? PerceptualMergeRule() : PairMergeRule{});
         ApplyShadeMerges(pattern.patternGrid, merges);
         pattern.shadeCount = shadeLimit;
     } else {
@@ -230,7 +253,7 @@ GenerationOutcome RunGeneration(const GenerationRequest& request, const ColumnPr
     GenerationResult result;
     PatternData& pattern = result.pattern;
     PrepareGrids(pattern, request.columnCount, request.rowCount);
-    ColumnSampler sampler(request.picture, pattern);
+    ColumnSampler sampler(request.picture, pattern, request.perceptual);
     SampleAllColumns(sampler, pattern.columns, SamplingThreads(request, tuning),
                      pattern.threadUsage, progress);
     CompleteGeneration(result, request, std::get<std::int32_t>(checked));

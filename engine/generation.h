@@ -26,6 +26,10 @@ struct GenerationRequest {
     std::string shadeLimitText; // the limit field's text, parsed at every run
     bool limitShades = true;
     std::int32_t windowState = 0; // 0 no picture, 1 picture opened, 2 pattern generated
+
+    // Off gives the plain run. On: cells are averaged in linear light (the exact grid shows
+    // those averages), matched by CIEDE2000 and limited with PerceptualMergeRule.
+    bool perceptual = false;
 };
 
 // A run that did not start; nothing was changed. `message` is the exact text to show.

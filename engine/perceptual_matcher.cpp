@@ -266,4 +266,34 @@ int NearestThreadPerceptual(const Lab& color) {
     return chosen;
 }
 
+namespace {
+
+Real ThreadDifference(std::uint32_t a, std::uint32_t b) {
+    return DeltaE2000(ThreadLab(static_cast<int>(a)), ThreadLab(static_cast<int>(b)));
+}
+
+bool KeepNearerToWeightedMean(std::uint32_t first, std::uint32_t second, const ThreadUsage& usage) {
+    const Lab& x = ThreadLab(static_cast<int>(first));
+    const Lab& y = ThreadLab(static_cast<int>(second));
+    const auto wx = static_cast<double>(usage[first]);
+    const auto wy = static_cast<double>(usage[second]);
+    if (wx + wy <= 0) {
+        return true;
+    }
+    const Lab mean{(x.L * wx + y.L * wy) / (wx + wy), (x.a * wx + y.a * wy) / (wx + wy),
+                   (x.b * wx + y.b * wy) / (wx + wy)};
+    const double dx = DeltaE2000(x, mean);
+    const double dy = DeltaE2000(y, mean);
+    if (dx != dy) {
+        return dx < dy;
+    }
+    return !(usage[first] < usage[second]);
+}
+
+} // namespace
+
+PairMergeRule PerceptualMergeRule() {
+    return PairMergeRule{ThreadDifference, KeepNearerToWeightedMean};
+}
+
 } // namespace pelvano

@@ -2,9 +2,14 @@
 #include "engine/generation_tuning.h"
 #include "engine/grid_budget.h"
 #include "engine/integer_text.h"
+#include "engine/linear_sampling.h"
+#include "engine/perceptual_matcher.h"
+#include "engine/thread_amount.h"
 #include "test_pictures.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -253,6 +258,41 @@ TEST(Generation, ProgressThatThrowsStopsTheRunCleanly) {
                      },
                      tuning),
                  std::runtime_error);
+}
+
+TEST(Generation, PerceptualRunMatchesLinearAveragesByDeltaE2000) {
+    TestPicture picture(37, 29);
+    picture.FillNoise(7);
+    GenerationRequest request = RequestFor(picture, 9, 7, "30", false);
+    request.perceptual = true;
+    const GenerationResult r = ResultOf(RunGeneration(request));
+    const std::vector<LinearRgb> averages = AverageCellsLinear(picture.View(), 9, 7);
+    ASSERT_EQ(r.pattern.patternGrid.size(), averages.size());
+    for (std::size_t k = 0; k < averages.size(); ++k) {
+        const int thread = NearestThreadPerceptualByScan(LinearRgbToLab(averages[k]));
+        EXPECT_EQ(r.pattern.patternGrid[k], ColorOf(static_cast<std::uint32_t>(thread))) << k;
+        EXPECT_EQ(r.pattern.exactGrid[k * 3 + 2], LinearToSrgb8(averages[k].red)) << k;
+    }
+    // Any number of sampling threads gives the same pattern.
+    const GenerationResult parallel = ResultOf(RunGeneration(request, {}, {0, 3}));
+    EXPECT_EQ(parallel.pattern.patternGrid, r.pattern.patternGrid);
+
+    // Limited: the label, the used colours and the key's counts describe the grid.
+    request.limitShades = true;
+    request.shadeLimitText = "6";
+    {
+        const GenerationResult limited = ResultOf(RunGeneration(request));
+        const PatternData& p = limited.pattern;
+        std::vector<std::uint32_t> distinct = p.patternGrid;
+        std::sort(distinct.begin(), distinct.end());
+        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        EXPECT_EQ(distinct.size(), p.usedColors.size());
+        EXPECT_EQ(p.shadeCount, static_cast<std::int32_t>(p.usedColors.size()));
+        EXPECT_EQ(limited.shadeLabel, "Оттенков: " + std::to_string(p.shadeCount) + " (из " +
+                                          std::to_string(r.pattern.usedThreadCount) + ")");
+        const std::vector<std::int64_t> crosses = CrossesInKeyOrder(p);
+        EXPECT_EQ(std::accumulate(crosses.begin(), crosses.end(), std::int64_t{0}), 9 * 7);
+    }
 }
 
 } // namespace
