@@ -1,6 +1,7 @@
 #include "engine/generation.h"
 
 #include "engine/cell_sampling.h"
+#include "engine/confetti.h"
 #include "engine/generation_steps.h"
 #include "engine/generation_tuning.h"
 #include "engine/grid_budget.h"
@@ -236,9 +237,14 @@ void CompleteGeneration(GenerationResult& result, const GenerationRequest& reque
     } else {
         pattern.shadeCount = pattern.usedThreadCount;
     }
+    pattern.usedColors = FirstAppearanceColors(pattern.patternGrid);
+    if (request.cleanConfetti) {
+        // Recounts usedColors and shadeCount from the cleaned grid; the key and the thread list
+        // count crosses from the grid, so all of them agree with the label below.
+        RemoveConfetti(pattern);
+    }
     result.shadeLabel = "Оттенков: " + std::to_string(pattern.shadeCount) + " (из " +
                         std::to_string(pattern.usedThreadCount) + ")";
-    pattern.usedColors = FirstAppearanceColors(pattern.patternGrid);
     result.tooManyShades = pattern.shadeCount > kSymbolCount;
 }
 

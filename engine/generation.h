@@ -27,9 +27,12 @@ struct GenerationRequest {
     bool limitShades = true;
     std::int32_t windowState = 0; // 0 no picture, 1 picture opened, 2 pattern generated
 
-    // Off gives the plain run. On: cells are averaged in linear light (the exact grid shows
-    // those averages), matched by CIEDE2000 and limited with PerceptualMergeRule.
+    // Optional modes; both off give the plain run. `perceptual`: cells are averaged in linear
+    // light (the exact grid shows those averages), matched by CIEDE2000 and limited with
+    // PerceptualMergeRule. `cleanConfetti`: after limiting, lone stitches take a neighbour's
+    // thread (RemoveConfetti); the shade count, label and used colours follow the cleaned grid.
     bool perceptual = false;
+    bool cleanConfetti = false;
 };
 
 // A run that did not start; nothing was changed. `message` is the exact text to show.

@@ -277,10 +277,11 @@ TEST(Generation, PerceptualRunMatchesLinearAveragesByDeltaE2000) {
     const GenerationResult parallel = ResultOf(RunGeneration(request, {}, {0, 3}));
     EXPECT_EQ(parallel.pattern.patternGrid, r.pattern.patternGrid);
 
-    // Limited: the label, the used colours and the key's counts describe the grid.
+    // Limited and cleaned: the label, the used colours and the key's counts describe the grid.
     request.limitShades = true;
     request.shadeLimitText = "6";
-    {
+    for (const bool clean : {false, true}) {
+        request.cleanConfetti = clean;
         const GenerationResult limited = ResultOf(RunGeneration(request));
         const PatternData& p = limited.pattern;
         std::vector<std::uint32_t> distinct = p.patternGrid;
