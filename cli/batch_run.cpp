@@ -119,6 +119,15 @@ QString SaveStreamedPattern(PatternRowDrawer& drawer, const OutputPicture& targe
     return error;
 }
 
+// Which mode made the thread list; the plain run's list stays as it always was.
+std::string ModeComment(const CliOptions& options) {
+    if (!options.perceptual && !options.cleanConfetti) {
+        return {};
+    }
+    return std::string("режим: ") + (options.perceptual ? "по восприятию" : "точный") +
+           (options.cleanConfetti ? ", без одиночных крестиков" : "");
+}
+
 int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
     OverlappedGeneration generation(options);
     LoadedPicture loaded = LoadPicture(options.picture, generation.observer());
@@ -246,7 +255,8 @@ int Generate(const CliOptions& options, std::ostream& out, std::ostream& err) {
     }
     if (!options.threadsCsv.isEmpty()) {
         const std::string csv = ThreadListCsv(
-            pattern, ThreadNeeds{crossWidth, crossHeight, ChartStrands(chart, subject)});
+            pattern, ThreadNeeds{crossWidth, crossHeight, ChartStrands(chart, subject)},
+            ModeComment(options));
         const QString error = SaveFileBytes(
             QByteArray(csv.data(), static_cast<qsizetype>(csv.size())), options.threadsCsv);
         if (!error.isEmpty()) {

@@ -56,6 +56,9 @@ void AddOptions(QCommandLineParser& parser) {
         {"cross-height", "Высота крестика, мм: 0,01..10 (по умолчанию 1,7).", "MM"},
         {"limit", "Ограничить число оттенков (по умолчанию 30).", "N"},
         {"no-limit", "Не ограничивать число оттенков."},
+        {"perceptual",
+         "Цвет по восприятию: усреднение в линейном свете, подбор ниток по CIEDE2000."},
+        {"clean-confetti", "Убрать одиночные крестики."},
         {"grid", "Рисовать сетку (по умолчанию)."},
         {"no-grid", "Не рисовать сетку."},
         {"symbols", "Рисовать значки (по умолчанию)."},
@@ -226,6 +229,8 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
         options.shadeLimitText = value.toStdString();
     }
     options.limitShades = !parser.isSet("no-limit");
+    options.perceptual = parser.isSet("perceptual");
+    options.cleanConfetti = parser.isSet("clean-confetti");
 
     for (const SwitchPair& pair : kSwitches) {
         if (parser.isSet(pair.on) && parser.isSet(pair.off)) {

@@ -30,6 +30,10 @@ struct CliOptions {
     std::string shadeLimitText = "30";
     bool limitShades = true;
 
+    // The generation's optional modes (GenerationRequest::perceptual and cleanConfetti).
+    bool perceptual = false;
+    bool cleanConfetti = false;
+
     bool grid = true;
     bool symbols = true;
     bool texture = true;

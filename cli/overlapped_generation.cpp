@@ -1,5 +1,9 @@
 #include "cli/overlapped_generation.h"
 
+#include "engine/generation_steps.h"
+#include "engine/generation_tuning.h"
+
+#include <new>
 #include <utility>
 
 namespace pelvano {
@@ -53,6 +57,23 @@ void OverlappedGeneration::checkStarted(const QImage& picture) {
 }
 
 GenerationResult OverlappedGeneration::finish(const std::function<void(std::int32_t)>& rowsDone) {
+    if (wholePicture_) {
+        // The caller counts rows; this run reports columns.
+        const std::int64_t columns = wholePicture_->columnCount;
+        const std::int64_t rows = wholePicture_->rowCount;
+        GenerationOutcome outcome = RunGeneration(*wholePicture_, [&](std::int32_t done) {
+            if (rowsDone) {
+                rowsDone(static_cast<std::int32_t>(done * rows / columns));
+            }
+        });
+        release();
+        // The request passed the same checks at the start; only the memory the grids may take
+        // can have changed since.
+        if (auto* result = std::get_if<GenerationResult>(&outcome)) {
+            return std::move(*result);
+        }
+        throw std::bad_alloc();
+    }
     GenerationResult result = sampler_->Finish(rowsDone);
     release();
     return result;
@@ -76,6 +97,17 @@ void OverlappedGeneration::start(const std::shared_ptr<const QImage>& picture) {
         request.shadeLimitText = options_.shadeLimitText;
         request.limitShades = options_.limitShades;
         request.windowState = 1;
+        request.perceptual = options_.perceptual;
+        request.cleanConfetti = options_.cleanConfetti;
+        if (request.perceptual) {
+            auto checked = CheckGenerationRequest(request, GenerationTuning{});
+            if (auto* refusal = std::get_if<GenerationRefusal>(&checked)) {
+                refusal_ = std::move(*refusal);
+            } else {
+                wholePicture_ = request;
+            }
+            return;
+        }
         BandedSampler::Outcome outcome = BandedSampler::Start(request);
         if (auto* refusal = std::get_if<GenerationRefusal>(&outcome)) {
             refusal_ = std::move(*refusal);
@@ -90,6 +122,7 @@ void OverlappedGeneration::start(const std::shared_ptr<const QImage>& picture) {
 
 void OverlappedGeneration::release() {
     sampler_.reset(); // stops and joins the worker first
+    wholePicture_.reset();
     raster_.reset();
 }
 

@@ -14,7 +14,8 @@
 namespace pelvano {
 
 // Sizes and sampling start as soon as the decoder knows the picture's size, and the cells are
-// sampled on a second thread while the rows are still being decoded.
+// sampled on a second thread while the rows are still being decoded. The perceptual run is
+// not sampled in bands: it is checked at the start and run on the whole picture at the end.
 //
 // The sampler reads the raster the decoder writes. This object holds a share of that raster
 // for as long as the sampler exists and stops and joins the sampler before letting the raster
@@ -48,6 +49,7 @@ private:
     std::optional<GenerationRefusal> refusal_;
     std::shared_ptr<const QImage> raster_;
     std::unique_ptr<BandedSampler> sampler_;
+    std::optional<GenerationRequest> wholePicture_; // the perceptual run, once checked
     std::exception_ptr failure_;
 };
 

@@ -22,10 +22,17 @@ std::string Quoted(std::string_view text) {
 
 } // namespace
 
-std::string ThreadListCsv(const PatternData& pattern, const ThreadNeeds& needs) {
+std::string ThreadListCsv(const PatternData& pattern, const ThreadNeeds& needs,
+                          std::string_view comment) {
     const std::vector<std::int64_t> crosses = CrossesInKeyOrder(pattern);
     const ThreadTable& palette = ThreadPalette();
-    std::string csv = "symbol,name,red,green,blue,crosses,metres,skeins\r\n";
+    std::string csv;
+    if (!comment.empty()) {
+        csv += "# ";
+        csv += comment;
+        csv += "\r\n";
+    }
+    csv += "symbol,name,red,green,blue,crosses,metres,skeins\r\n";
     for (std::size_t i = 0; i < pattern.usedColors.size(); ++i) {
         const std::uint32_t color = pattern.usedColors[i];
         const int thread = ThreadIndexOfColor(color);

@@ -101,6 +101,12 @@ TEST(CliOptions, LimitAndDrawingSwitches) {
     EXPECT_FALSE(options.color);
     EXPECT_TRUE(options.quiet);
 
+    EXPECT_FALSE(options.perceptual || options.cleanConfetti);
+    options = ParseOk({"a.bmp", "--perceptual"});
+    EXPECT_TRUE(options.perceptual && !options.cleanConfetti);
+    options = ParseOk({"a.bmp", "--clean-confetti", "--no-limit"});
+    EXPECT_TRUE(options.cleanConfetti && !options.perceptual && !options.limitShades);
+
     // A limit of 1 or 0 is the run's to refuse (and only when limiting is on).
     EXPECT_EQ(ParseOk({"a.bmp", "--limit", "1"}).shadeLimitText, "1");
     EXPECT_TRUE(Fails({"a.bmp", "--limit", "many"}));
@@ -183,6 +189,8 @@ TEST(ThreadListCsv, RowsInKeyOrderWithFinalCrossCounts) {
         std::string(palette[plain].Name) + "\"," + std::to_string(a & 0xFF) + ',' +
         std::to_string((a >> 8) & 0xFF) + ',' + std::to_string(a >> 16) + ",1,0.0,1\r\n";
     EXPECT_EQ(csv, expected);
+    EXPECT_EQ(ThreadListCsv(data, ThreadNeeds{1.7L, 1.7L, 2}, "режим: точный"),
+              "# режим: точный\r\n" + expected);
 }
 
 } // namespace
