@@ -1,28 +1,68 @@
 #include "engine/linear_sampling.h"
 
+#include <array>
 #include <cstddef>
 
 namespace pelvano {
 
+namespace {
+
+// SrgbToLinear for every byte, read directly in the inner loop.
+const std::array<double, 256>& DecodeTable() {
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> values{};
+        for (int v = 0; v < 256; ++v) {
+            values[static_cast<std::size_t>(v)] = SrgbToLinear(static_cast<std::uint8_t>(v));
+        }
+        return values;
+    }();
+    return table;
+}
+
+} // namespace
+
 LinearRgb AverageCellLinear(const RasterView& picture, const AxisSpan& column,
                             const AxisSpan& row) {
+    const std::array<double, 256>& decode = DecodeTable();
+    // Only the first and the last row of a span can weigh less than 1, so each column sums its
+    // inner rows unweighted and its edge rows with their weights, and is then weighted as a
+    // whole; the total weight is the product of the two spans' weights.
+    const auto firstWeight = static_cast<double>(SpanWeight(row, row.first));
+    const auto lastWeight = static_cast<double>(SpanWeight(row, row.last));
+    double rowTotal = firstWeight;
+    if (row.last != row.first) {
+        rowTotal += lastWeight + static_cast<double>(row.last - row.first - 1);
+    }
     double red = 0;
     double green = 0;
     double blue = 0;
-    double total = 0;
+    double columnTotal = 0;
+    const std::ptrdiff_t stride = picture.stride;
+    const std::uint8_t* top = picture.data + static_cast<std::ptrdiff_t>(row.first) * stride;
     for (std::int32_t i = column.first; i <= column.last; ++i) {
-        const double wx = static_cast<double>(SpanWeight(column, i));
-        const std::uint8_t* pixel = picture.data +
-                                    static_cast<std::ptrdiff_t>(row.first) * picture.stride +
-                                    static_cast<std::ptrdiff_t>(i) * 3;
-        for (std::int32_t j = row.first; j <= row.last; ++j, pixel += picture.stride) {
-            const double w = wx * static_cast<double>(SpanWeight(row, j));
-            red += SrgbToLinear(pixel[2]) * w;
-            green += SrgbToLinear(pixel[1]) * w;
-            blue += SrgbToLinear(pixel[0]) * w;
-            total += w;
+        const auto wx = static_cast<double>(SpanWeight(column, i));
+        const std::uint8_t* pixel = top + static_cast<std::ptrdiff_t>(i) * 3;
+        double r = decode[pixel[2]] * firstWeight;
+        double g = decode[pixel[1]] * firstWeight;
+        double b = decode[pixel[0]] * firstWeight;
+        if (row.last != row.first) {
+            pixel += stride;
+            const std::uint8_t* const bottom = pixel + (row.last - row.first - 1) * stride;
+            for (; pixel != bottom; pixel += stride) {
+                r += decode[pixel[2]];
+                g += decode[pixel[1]];
+                b += decode[pixel[0]];
+            }
+            r += decode[pixel[2]] * lastWeight;
+            g += decode[pixel[1]] * lastWeight;
+            b += decode[pixel[0]] * lastWeight;
         }
+        red += r * wx;
+        green += g * wx;
+        blue += b * wx;
+        columnTotal += wx;
     }
+    const double total = columnTotal * rowTotal;
     if (total <= 0) {
         return {};
     }
