@@ -162,6 +162,35 @@ BENCHMARK(BM_Generation)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// The optional modes against the plain run, 24 MP to 200 x 150 limited to 30 shades; the
+// perceptual run should take at most twice the plain one. Arguments: mode (0 plain,
+// 1 perceptual, 2 perceptual with the clean-up of lone stitches), sampling threads (0: one per
+// core).
+void BM_GenerationMode(benchmark::State& state) {
+    const Picture& picture = NoisyPicture(6000, 4000);
+    GenerationRequest request;
+    request.picture = picture.View();
+    request.columnCount = 200;
+    request.rowCount = 150;
+    request.shadeLimitText = "30";
+    request.windowState = 1;
+    request.perceptual = state.range(0) >= 1;
+    request.cleanConfetti = state.range(0) == 2;
+    GenerationTuning tuning;
+    tuning.samplingThreads = static_cast<int>(state.range(1));
+    PrepareThreadMatcher();
+    NearestThreadPerceptual(Lab{50, 0, 0}); // builds its tables outside the timing
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RunGeneration(request, {}, tuning));
+    }
+    static const char* const kModes[] = {"plain", "perceptual", "perceptual, clean"};
+    state.SetLabel(std::string(kModes[state.range(0)]) + ", 24 MP -> 200x150, limit 30");
+}
+BENCHMARK(BM_GenerationMode)
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 // The perceptual mode's cell work on a 24 MP picture and a 200 x 150 grid: linear-light
 // averages, then the nearest thread by CIEDE2000 (argument 1) or by the plain scan (argument 0).
 // Compare with BM_Generation/2/1/0/1, the exact mode on the same picture and grid.
