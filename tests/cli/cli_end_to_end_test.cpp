@@ -1,3 +1,4 @@
+#include "../io/io_test_support.h"
 #include "io/picture_input.h"
 
 #include <QFile>
@@ -232,6 +233,23 @@ TEST(CliEndToEnd, ChartOnChosenPaperOrRefusedWithTooManyThreads) {
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("many.pdf")));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("key.bmp")));
     EXPECT_EQ(RunCli({photo, "--chart", dir.filePath("c.pdf"), "--chart-cell", "7"}).exitCode, 2);
+}
+
+TEST(CliEndToEnd, PerceptualModeAndCleanUpSayTheirModeAndKeepTheExactRunAsItWas) {
+    QTemporaryDir dir;
+    const QString photo = kCorpus + "/photos/rose-70x46.bmp";
+    ASSERT_EQ(RunCli({photo, "--quiet", "--threads", dir.filePath("exact.csv")}).exitCode, 0);
+    ASSERT_EQ(RunCli({photo, "--quiet", "--perceptual", "--clean-confetti", "--threads",
+                      dir.filePath("perceptual.csv"), "--pattern", dir.filePath("p.bmp")})
+                  .exitCode,
+              0);
+    const QString exact = QString::fromUtf8(test::ReadBytes(dir.filePath("exact.csv")));
+    const QString perceptual = QString::fromUtf8(test::ReadBytes(dir.filePath("perceptual.csv")));
+    EXPECT_TRUE(exact.startsWith("symbol,name,"));
+    EXPECT_TRUE(perceptual.startsWith("# режим: по восприятию, без одиночных крестиков\r\n"))
+        << perceptual.left(80).toStdString();
+    EXPECT_NE(exact, perceptual.mid(perceptual.indexOf("symbol,")));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("p.bmp")));
 }
 
 TEST(CliEndToEnd, HelpAndVersion) {
