@@ -33,6 +33,11 @@ QString LowerExtension(const QString& path) {
     return dot < 0 ? QString() : path.mid(dot).toLower();
 }
 
+QString WithExtension(const QString& path, const QString& extension) {
+    const qsizetype dot = ExtensionStart(path);
+    return (dot < 0 ? path : path.left(dot)) + extension;
+}
+
 QString FileNamePart(const QString& path) {
     return path.mid(LastSeparator(path) + 1);
 }

@@ -14,6 +14,10 @@ qsizetype ExtensionStart(const QString& path);
 // ".jpg", "photo" and "a.b/photo" give "".
 QString LowerExtension(const QString& path);
 
+// The name with its extension (if any) replaced by `extension` (".pdf"), or given one when it has
+// none: "a.b/name" gives "a.b/name.pdf", "x.jpg" gives "x.pdf".
+QString WithExtension(const QString& path, const QString& extension);
+
 // The name and extension without the folder: "D:/out/photo.bmp" gives "photo.bmp".
 QString FileNamePart(const QString& path);
 

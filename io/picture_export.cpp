@@ -9,9 +9,8 @@
 namespace pelvano {
 
 QString ForceExtension(const QString& path, PictureFormat format) {
-    const qsizetype dot = ExtensionStart(path);
-    const QString stem = dot < 0 ? path : path.left(dot);
-    return stem + (format == PictureFormat::Bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
+    return WithExtension(path, format == PictureFormat::Bmp ? QStringLiteral(".bmp")
+                                                            : QStringLiteral(".jpg"));
 }
 
 std::optional<PictureFormat> FormatFromExtension(const QString& path) {

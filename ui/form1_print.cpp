@@ -1,3 +1,4 @@
+#include "io/file_name.h"
 #include "io/print_picture.h"
 #include "ui/form1.h"
 #include "ui/form5.h"
@@ -23,7 +24,7 @@ void PrintToPdfFile(TForm1& form, const QImage& picture, PrintSubject which) {
             dialogs.savePictureFile(&form, title, form.SaveDir, kPdfFilter, 1);
         if (!choice)
             return;
-        const QString path = PdfFileName(choice->path);
+        const QString path = WithExtension(choice->path, QStringLiteral(".pdf"));
         if (QFileInfo::exists(path) &&
             !dialogs.askYesNo(&form, kQuestionCaption, OverwriteQuestion(path)))
             continue;

@@ -1,4 +1,5 @@
 #include "engine/size_calculator.h"
+#include "engine/thread_amount.h"
 #include "ui/form1.h"
 #include "ui/interface_font.h"
 #include "ui/key_filters.h"
@@ -24,11 +25,6 @@ std::string crossSizeInUse(const QLineEdit* edit, const SpinButtons* spin) {
     if (IsUnfinishedCrossSize(text))
         return CrossSizeText(spin->position());
     return text;
-}
-
-// The size of a cross on fabric of `count` crosses per inch, in hundredths of a millimetre.
-std::int32_t FabricCrossHundredths(int count) {
-    return RoundHalfUp(Real{2540} / count);
 }
 
 } // namespace

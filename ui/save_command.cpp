@@ -28,19 +28,9 @@ QString OverwriteQuestion(const QString& path) {
     return QStringLiteral("Файл \"%1\" уже существует. Перезаписать ?").arg(FileNamePart(path));
 }
 
-QString PdfFileName(const QString& path) {
-    const qsizetype dot = ExtensionStart(path);
-    return (dot < 0 ? path : path.left(dot)) + QStringLiteral(".pdf");
-}
-
 namespace {
 
 constexpr int kOxsFilterIndex = 3;
-
-QString WithOxsExtension(const QString& path) {
-    const qsizetype dot = ExtensionStart(path);
-    return (dot < 0 ? path : path.left(dot)) + QStringLiteral(".oxs");
-}
 
 } // namespace
 
@@ -61,8 +51,8 @@ void SavePictureFile(Dialogs& dialogs, QWidget* parent, SaveDialogMemory memory,
         const bool oxs = exchange != nullptr && choice->filterIndex == kOxsFilterIndex;
         const PictureFormat format =
             choice->filterIndex == 1 ? PictureFormat::Bmp : PictureFormat::Jpeg;
-        const QString target =
-            oxs ? WithOxsExtension(choice->path) : ForceExtension(choice->path, format);
+        const QString target = oxs ? WithExtension(choice->path, QStringLiteral(".oxs"))
+                                   : ForceExtension(choice->path, format);
         if (QFileInfo::exists(target) &&
             !dialogs.askYesNo(parent, kQuestionCaption, OverwriteQuestion(target)))
             continue;
@@ -83,7 +73,7 @@ void SaveChartFile(Dialogs& dialogs, QWidget* parent, QString& folder, const Pat
             dialogs.savePictureFile(parent, kSaveChartTitle, folder, kPdfFilter, 1);
         if (!choice)
             return;
-        const QString target = PdfFileName(choice->path);
+        const QString target = WithExtension(choice->path, QStringLiteral(".pdf"));
         if (QFileInfo::exists(target) &&
             !dialogs.askYesNo(parent, kQuestionCaption, OverwriteQuestion(target)))
             continue;

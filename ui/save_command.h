@@ -30,10 +30,6 @@ struct SaveDialogMemory {
 // "Файл "photo.bmp" уже существует. Перезаписать ?" for the file about to be replaced.
 QString OverwriteQuestion(const QString& path);
 
-// The name typed in the save dialog with ".pdf" in place of whatever extension its file-name part
-// has, as the picture saves force theirs: "a.b/name" gives "a.b/name.pdf", "x.jpg" gives "x.pdf".
-QString PdfFileName(const QString& path);
-
 // The pattern itself, offered as a third file type after the two pictures for programs that edit
 // patterns.
 struct PatternExchange {
