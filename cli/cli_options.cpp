@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include "engine/real.h"
+#include "engine/thread_amount.h"
 #include "io/file_identity.h"
 
 #include <QCommandLineParser>
@@ -209,7 +210,7 @@ CliParseResult ParseCliOptions(const QStringList& arguments) {
         bool ok = false;
         const double count = text.toDouble(&ok);
         const std::int32_t hundredths =
-            ok && count > 0 && count < 100000 ? RoundHalfUp(2540.0L / count) : 0;
+            ok && count < 100000 ? FabricCrossHundredths(static_cast<Real>(count)) : 0;
         if (hundredths < kMinCrossHundredths || hundredths > kMaxCrossHundredths) {
             return Failure(QString("--fabric-count: нужно число крестиков на дюйм от 2,54 до 2540, "
                                    "а не '%1'.")

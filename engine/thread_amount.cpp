@@ -1,5 +1,6 @@
 #include "engine/thread_amount.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <unordered_map>
@@ -50,6 +51,10 @@ ThreadAmount ThreadForCrosses(std::int64_t crosses, Real crossWidthMm, Real cros
     amount.skeins =
         std::max<std::int32_t>(1, static_cast<std::int32_t>(std::ceil(amount.metres / perSkein)));
     return amount;
+}
+
+std::int32_t FabricCrossHundredths(Real count) {
+    return count > 0 ? RoundHalfUp(Real{2540} / count) : 0;
 }
 
 Real FabricCount(Real crossWidthMm) {

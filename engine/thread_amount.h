@@ -33,6 +33,10 @@ struct ThreadAmount {
 ThreadAmount ThreadForCrosses(std::int64_t crosses, Real crossWidthMm, Real crossHeightMm,
                               int strands);
 
+// The width of a cross, in hundredths of a millimetre rounded as the cross-size fields round, on
+// fabric of `count` crosses per inch: 14 gives 181. 0 for a count that is not positive.
+std::int32_t FabricCrossHundredths(Real count);
+
 // Crosses per inch of a fabric whose crosses are this wide.
 Real FabricCount(Real crossWidthMm);
 
