@@ -8,34 +8,48 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace pelvano {
 
 namespace {
 
-struct ThreadColors {
-    std::array<Lab, kThreadCount + 1> lab{};
-    std::array<double, kThreadCount + 1> chroma{};
+// A colour with the parts of CIEDE2000 that depend on it alone.
+struct Prepared {
+    Lab lab;
+    double chroma = 0;
+    double a2 = 0; // a squared
+    double b2 = 0; // b squared
 };
+
+Prepared Prepare(const Lab& lab) {
+    return Prepared{lab, std::hypot(lab.a, lab.b), lab.a * lab.a, lab.b * lab.b};
+}
+
+using ThreadColors = std::array<Prepared, kThreadCount + 1>;
+
+double Pow7(double x) {
+    const double x2 = x * x;
+    return x2 * x2 * x2 * x;
+}
 
 const ThreadColors& Colors() {
     static const ThreadColors colors = [] {
-        ThreadColors c;
+        ThreadColors c{};
         const ThreadTable& palette = ThreadPalette();
         for (int i = 1; i <= kThreadCount; ++i) {
             const Item& t = palette[static_cast<std::size_t>(i)];
-            c.lab[static_cast<std::size_t>(i)] = SrgbToLab(t.R, t.G, t.B);
-            c.chroma[static_cast<std::size_t>(i)] = std::hypot(c.lab[i].a, c.lab[i].b);
+            c[static_cast<std::size_t>(i)] = Prepare(SrgbToLab(t.R, t.G, t.B));
         }
         return c;
     }();
     return colors;
 }
 
-// A lower bound on the square of CIEDE2000 from cheap terms. With l, c and h the lightness,
-// chroma and hue terms of the formula, the difference squared is l^2 + c^2 + h^2 + RT*c*h, and
-// since |c*h| <= (c^2 + h^2) / 2 that is at least l^2 + (1 - |RT|/2) * (c^2 + h^2).
+// A lower bound on the square of CIEDE2000 over a whole box of colours. With l, c and h the
+// lightness, chroma and hue terms of the formula, the difference squared is l^2 + c^2 + h^2 +
+// RT*c*h, and since |c*h| <= (c^2 + h^2) / 2 that is at least l^2 + (1 - |RT|/2) * (c^2 + h^2).
 //  - l is computed exactly as the formula does.
 //  - c^2 + h^2 >= (dC'^2 + dH'^2) / SC^2, because SH <= SC (the hue weight T stays below 3);
 //    dC'^2 + dH'^2 is the squared distance in the stretched a'b' plane, which is at least
@@ -64,11 +78,41 @@ double LightnessWeight(double lMean) {
     return 1 + 0.015 * lOff2 / std::sqrt(20 + lOff2);
 }
 
-double LowerBoundSquared(const Lab& q, double qChroma, const Lab& t, double tChroma) {
-    const double da = q.a - t.a;
-    const double db = q.b - t.b;
-    return BoundFromTerms(q.L - t.L, LightnessWeight((q.L + t.L) / 2), da * da + db * db,
-                          (qChroma + tChroma) / 2);
+// The hue weight T of the formula stays within these over every hue (sampled every 0.001
+// degree it runs from 0.36206 to 1.57247; its slope is below 0.05 per degree).
+constexpr double kHueWeightMin = 0.36;
+constexpr double kHueWeightMax = 1.58;
+
+// A lower bound on the square of CIEDE2000 for one pair, without the trigonometry. Everything but
+// the hue weight T and the rotation term RT is computed as the formula does: the stretched chromas
+// from the common stretch 1 + G, the lightness and chroma terms, and the size of the hue
+// difference, since dH'^2 is the squared distance in the stretched a'b' plane less dC'^2.
+// T is only known to lie within its range, which bounds the hue weight SH and so the hue term
+// |h|; the rotation term RT * c * h is at least -sin(60 degrees) * RC * |c| * |h|. What is
+// left, h^2 - r * |c| * |h|, is smallest where |h| is nearest to r * |c| / 2 within its range.
+// Ignoring only T and RT, this is several times tighter than the box's bound.
+double PairBoundSquared(const Prepared& q, const Prepared& t) {
+    constexpr double k25To7 = 6103515625.0;
+    constexpr double kSin60 = 0.86602540378443865;
+    const double cMean = (q.chroma + t.chroma) / 2;
+    const double cMean7 = Pow7(cMean);
+    const double stretch = 1.5 - 0.5 * std::sqrt(cMean7 / (cMean7 + k25To7));
+    const double stretch2 = stretch * stretch;
+    const double c1 = std::sqrt(stretch2 * q.a2 + q.b2);
+    const double c2 = std::sqrt(stretch2 * t.a2 + t.b2);
+    const double dC = std::abs(c2 - c1);
+    const double da = stretch * (q.lab.a - t.lab.a);
+    const double db = q.lab.b - t.lab.b;
+    const double dH = std::sqrt(std::max(0.0, da * da + db * db - dC * dC));
+    const double cMeanP = (c1 + c2) / 2;
+    const double cMeanP7 = Pow7(cMeanP);
+    const double r = kSin60 * 2 * std::sqrt(cMeanP7 / (cMeanP7 + k25To7));
+    const double l = (q.lab.L - t.lab.L) / LightnessWeight((q.lab.L + t.lab.L) / 2);
+    const double c = dC / (1 + 0.045 * cMeanP);
+    const double hLow = dH / (1 + 0.015 * cMeanP * kHueWeightMax);
+    const double hHigh = dH / (1 + 0.015 * cMeanP * kHueWeightMin);
+    const double h = std::clamp(r * c / 2, hLow, hHigh);
+    return l * l + c * c + h * h - r * c * h;
 }
 
 // From above, with every weight at least 1, |RT| / 2 below 0.8661 and the stretch 1 + G at
@@ -92,7 +136,16 @@ struct Candidate {
 
 struct BoxList {
     std::vector<Candidate> candidates;
+    int likely = 0; // the thread nearest to the box's centre
 };
+
+// Inside a box the threads come in ascending order of their bound over the box, so the walk
+// stops at the first whose bound passes the best difference so far, and threads before it are
+// skipped on their own bound. Measuring a likely thread first (`first`, 0 for none) makes the
+// best difference small from the start. A skipped thread is strictly farther than the best so
+// far, which is no nearer than the final answer, so it could neither win nor tie; ties among the
+// measured threads go to the lower number as in the plain scan.
+int NearestInBox(const BoxList& box, const Lab& color, int first);
 
 // Squared distance from v to the interval lo..hi (0 inside), and the largest squared distance.
 double GapSquared(double v, double lo, double hi) {
@@ -104,9 +157,15 @@ double ReachSquared(double v, double lo, double hi) {
     return d * d;
 }
 
-// Slack for the rounding of the bound and of the difference itself, both a few units in the
-// last place; far below the bound's own looseness.
+// The largest squared lower bound a thread may have and still be as near as a thread whose
+// squared difference is `squared`. The slack covers the rounding of the bounds and of the
+// difference itself: a few units in the last place of terms of the size of the difference, or
+// of the colours' own size when the best difference is close to nothing. It is far below the
+// bounds' looseness.
 constexpr double kSlack = 1 + 1e-9;
+double SquaredLimit(double squared) {
+    return squared * kSlack + 1e-12;
+}
 
 const BoxList* BuildBox(int box) {
     const ThreadColors& colors = Colors();
@@ -123,14 +182,14 @@ const BoxList* BuildBox(int box) {
     auto list = std::make_unique<BoxList>();
     double cut = 1e300;
     for (int i = 1; i <= kThreadCount; ++i) {
-        const Lab& t = colors.lab[static_cast<std::size_t>(i)];
+        const Lab& t = colors[static_cast<std::size_t>(i)].lab;
         // The lightness weight is largest where the mean lightness is farthest from 50.
         const double sL =
             std::max(LightnessWeight((l0 + t.L) / 2), LightnessWeight((l1 + t.L) / 2));
         const double bound =
             BoundFromTerms(std::sqrt(GapSquared(t.L, l0, l1)), sL,
                            GapSquared(t.a, a0, a1) + GapSquared(t.b, b0, b1),
-                           (qChromaMax + colors.chroma[static_cast<std::size_t>(i)]) / 2);
+                           (qChromaMax + colors[static_cast<std::size_t>(i)].chroma) / 2);
         const double upper =
             ReachSquared(t.L, l0, l1) +
             kUpperChromaFactor * (ReachSquared(t.a, a0, a1) + ReachSquared(t.b, b0, b1));
@@ -145,6 +204,7 @@ const BoxList* BuildBox(int box) {
                                   [&](const Candidate& c) { return c.bound > cut * kSlack; });
     list->candidates.erase(end, list->candidates.end());
     list->candidates.shrink_to_fit();
+    list->likely = NearestInBox(*list, Lab{(l0 + l1) / 2, (a0 + a1) / 2, (b0 + b1) / 2}, 0);
     return list.release();
 }
 
@@ -181,34 +241,56 @@ const BoxList* BoxOf(const Lab& color) {
     return list;
 }
 
-// Outside the boxes: every thread's bound is formed first, and the thread with the smallest
-// bound is measured exactly to give a first best difference. Only threads whose bound does not
-// exceed the best so far are then measured.
-int NearestByBounds(const Lab& color) {
+struct Bounded {
+    double lower; // squared lower bound for the colour being matched
+    int thread;
+};
+
+// Measures the candidate with the smallest lower bound first, then only those whose bound does
+// not pass the best difference so far. A skipped thread is strictly farther than the best so
+// far, which is no nearer than the final answer, so it could neither win nor tie; ties among
+// the measured threads go to the lower number as in the plain scan.
+int NearestAmong(const Lab& color, std::span<const Bounded> candidates) {
     const ThreadColors& colors = Colors();
-    const double qChroma = std::hypot(color.a, color.b);
-    std::array<double, kThreadCount + 1> bound;
-    int seed = 1;
-    for (int i = 1; i <= kThreadCount; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        bound[k] = LowerBoundSquared(color, qChroma, colors.lab[k], colors.chroma[k]);
-        if (bound[k] < bound[static_cast<std::size_t>(seed)]) {
-            seed = i;
-        }
-    }
-    double best = DeltaE2000(color, colors.lab[static_cast<std::size_t>(seed)]);
-    int chosen = seed;
-    double limit = best * best * kSlack;
-    for (int i = 1; i <= kThreadCount; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        if (bound[k] > limit || i == seed) {
+    const Bounded& seed =
+        *std::min_element(candidates.begin(), candidates.end(),
+                          [](const Bounded& x, const Bounded& y) { return x.lower < y.lower; });
+    double best = DeltaE2000(color, colors[static_cast<std::size_t>(seed.thread)].lab);
+    int chosen = seed.thread;
+    double limit = SquaredLimit(best * best);
+    for (const Bounded& c : candidates) {
+        if (c.lower > limit || &c == &seed) {
             continue;
         }
-        const double d = DeltaE2000(color, colors.lab[k]);
-        if (d < best || (d == best && i < chosen)) {
+        const double d = DeltaE2000(color, colors[static_cast<std::size_t>(c.thread)].lab);
+        if (d < best || (d == best && c.thread < chosen)) {
             best = d;
-            chosen = i;
-            limit = best * best * kSlack;
+            chosen = c.thread;
+            limit = SquaredLimit(best * best);
+        }
+    }
+    return chosen;
+}
+
+int NearestInBox(const BoxList& box, const Lab& color, int first) {
+    const ThreadColors& colors = Colors();
+    const Prepared query = Prepare(color);
+    double best = first == 0 ? 0 : DeltaE2000(color, colors[static_cast<std::size_t>(first)].lab);
+    double limit = first == 0 ? 1e300 : SquaredLimit(best * best);
+    int chosen = first;
+    for (const Candidate& c : box.candidates) {
+        if (c.bound > limit) {
+            break;
+        }
+        const auto k = static_cast<std::size_t>(c.thread);
+        if (c.thread == first || PairBoundSquared(query, colors[k]) > limit) {
+            continue;
+        }
+        const double d = DeltaE2000(color, colors[k].lab);
+        if (chosen == 0 || d < best || (d == best && c.thread < chosen)) {
+            best = d;
+            chosen = c.thread;
+            limit = SquaredLimit(best * best);
         }
     }
     return chosen;
@@ -217,7 +299,7 @@ int NearestByBounds(const Lab& color) {
 } // namespace
 
 const Lab& ThreadLab(int thread) {
-    return Colors().lab[static_cast<std::size_t>(thread)];
+    return Colors()[static_cast<std::size_t>(thread)].lab;
 }
 
 int NearestThreadPerceptualByScan(const Lab& color) {
@@ -225,7 +307,7 @@ int NearestThreadPerceptualByScan(const Lab& color) {
     double best = 0;
     int chosen = 0;
     for (int i = 1; i <= kThreadCount; ++i) {
-        const double d = DeltaE2000(color, colors.lab[static_cast<std::size_t>(i)]);
+        const double d = DeltaE2000(color, colors[static_cast<std::size_t>(i)].lab);
         if (chosen == 0 || d < best) {
             best = d;
             chosen = i;
@@ -234,36 +316,19 @@ int NearestThreadPerceptualByScan(const Lab& color) {
     return chosen;
 }
 
-// A skipped thread is strictly farther than the best so far, which is no nearer than the final
-// answer, so it could neither win nor tie; ties among the measured threads go to the lower
-// number as in the plain scan. Within a box the threads come in ascending order of their bound
-// over the box, so the walk stops at the first whose bound passes the best so far.
 int NearestThreadPerceptual(const Lab& color) {
     const BoxList* box = BoxOf(color);
-    if (box == nullptr) {
-        return NearestByBounds(color);
+    if (box != nullptr) {
+        return NearestInBox(*box, color, box->likely);
     }
     const ThreadColors& colors = Colors();
-    const double qChroma = std::hypot(color.a, color.b);
-    double best = 0;
-    double limit = 1e300;
-    int chosen = 0;
-    for (const Candidate& c : box->candidates) {
-        if (c.bound > limit) {
-            break;
-        }
-        const auto k = static_cast<std::size_t>(c.thread);
-        if (LowerBoundSquared(color, qChroma, colors.lab[k], colors.chroma[k]) > limit) {
-            continue;
-        }
-        const double d = DeltaE2000(color, colors.lab[k]);
-        if (chosen == 0 || d < best || (d == best && c.thread < chosen)) {
-            best = d;
-            chosen = c.thread;
-            limit = best * best * kSlack;
-        }
+    const Prepared query = Prepare(color);
+    std::array<Bounded, kThreadCount> bounded;
+    for (int i = 1; i <= kThreadCount; ++i) {
+        bounded[static_cast<std::size_t>(i - 1)] = {
+            PairBoundSquared(query, colors[static_cast<std::size_t>(i)]), i};
     }
-    return chosen;
+    return NearestAmong(color, bounded);
 }
 
 namespace {
