@@ -110,6 +110,9 @@ public:
     QCheckBox* CheckBox1 = nullptr; // limit the shades
     QLabel* Label7 = nullptr;       // its caption; clicking it toggles the box
     QLineEdit* Edit4 = nullptr;     // the shade limit
+    // Optional ways of making the pattern; remembered in a group of their own.
+    QCheckBox* CheckBox6 = nullptr; // match colours as the eye sees them
+    QCheckBox* CheckBox7 = nullptr; // clean up lone crosses
 
     // Summary.
     QGroupBox* GroupBox2 = nullptr;

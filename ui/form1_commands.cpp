@@ -113,6 +113,8 @@ void TForm1::Button1Click() {
     request.rowCount = RowCount;
     request.shadeLimitText = Edit4->text().toStdString();
     request.limitShades = CheckBox1->isChecked();
+    request.perceptual = CheckBox6->isChecked();
+    request.cleanConfetti = CheckBox7->isChecked();
     request.windowState = Tag;
 
     const std::int32_t columns = ColumnCount;

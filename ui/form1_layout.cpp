@@ -29,7 +29,8 @@ const QString kMasterHint = QStringLiteral(
 constexpr int kTabLeft = 179;
 constexpr int kEdgeMargin = 4;
 constexpr int kMinimumWidth = 575;
-constexpr int kMinimumHeight = 571;
+// The left panel ends 7 pixels above this.
+constexpr int kMinimumHeight = 620;
 
 // Fabrics offered for the cross size, with their crosses per inch; evenweave is stitched over two
 // threads, so 28-count gives 14 crosses per inch.
@@ -185,7 +186,7 @@ void TForm1::createControls() {
 
     GroupBox1 = make<QGroupBox>(this, "GroupBox1");
     GroupBox1->setTitle(QStringLiteral("Параметры вышивки"));
-    GroupBox1->setGeometry(4, 256, 170, 149);
+    GroupBox1->setGeometry(4, 256, 170, 198);
     GroupBox1->setFont(bold);
     const QString size150 = QStringLiteral("150");
     Label1 = label(GroupBox1, "Label1", QStringLiteral("Ширина"), 8, 22);
@@ -216,10 +217,22 @@ void TForm1::createControls() {
     CheckBox1->setChecked(true);
     Label7 = label(GroupBox1, "Label7", QStringLiteral("Ограничить"), 28, 114);
     Edit4 = edit(GroupBox1, "Edit4", QStringLiteral("30"), QRect(126, 119, 30, 21), 3);
+    // Three rows below the limit (the clean-up's caption takes two); everything under the group
+    // moved down by their height.
+    CheckBox6 = make<QCheckBox>(GroupBox1, "CheckBox6");
+    CheckBox6->setText(QStringLiteral("Цвет по восприятию"));
+    CheckBox6->setToolTip(QStringLiteral(
+        "Усреднять клетки по свету и подбирать нитки так, как различает глаз (CIEDE2000)"));
+    CheckBox6->setGeometry(9, 142, 158, 19);
+    CheckBox7 = make<QCheckBox>(GroupBox1, "CheckBox7");
+    CheckBox7->setText(QStringLiteral("Убрать одиночные\nкрестики"));
+    CheckBox7->setToolTip(
+        QStringLiteral("Одиночный крестик берёт нитку соседей, если она близка к его цвету"));
+    CheckBox7->setGeometry(9, 161, 158, 32);
 
     GroupBox2 = make<QGroupBox>(this, "GroupBox2");
     GroupBox2->setTitle(QStringLiteral("Итого"));
-    GroupBox2->setGeometry(4, 406, 170, 101);
+    GroupBox2->setGeometry(4, 455, 170, 101);
     GroupBox2->setFont(bold);
     Label10 = label(GroupBox2, "Label10", QStringLiteral("Крестиков: 0"), 8, 21);
     Label13 = label(GroupBox2, "Label13", kNoShadesLabel, 8, 39);
@@ -231,7 +244,7 @@ void TForm1::createControls() {
 
     Button1 = make<QPushButton>(this, "Button1");
     Button1->setText(QStringLiteral("Генерировать схему"));
-    Button1->setGeometry(19, 518, 141, 25);
+    Button1->setGeometry(19, 567, 141, 25);
     Button1->setFont(bold);
     QPalette magenta = Button1->palette();
     magenta.setColor(QPalette::Active, QPalette::ButtonText, Qt::magenta);
@@ -239,7 +252,7 @@ void TForm1::createControls() {
     Button1->setPalette(magenta);
 
     ProgressBar1 = make<QProgressBar>(this, "ProgressBar1");
-    ProgressBar1->setGeometry(5, 554, 168, 10);
+    ProgressBar1->setGeometry(5, 603, 168, 10);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->reset();
@@ -276,7 +289,7 @@ void TForm1::setTabOrderChain() {
     // clang-format off
     const QList<QWidget*> chain = {
         CheckBox2,    CheckBox3,    CheckBox4,    CheckBox5,    Edit3,     Edit7, ComboBox1,
-        Edit2,        Edit1,        Edit6,        Edit5,        CheckBox1, Edit4,
+        Edit2,        Edit1,        Edit6,        Edit5,        CheckBox1, Edit4, CheckBox6, CheckBox7,
         RadioButton1, RadioButton2, RadioButton3, RadioButton4, Button1,   TabControl1->tabBar(),
         RadioButton6, RadioButton5};
     // clang-format on

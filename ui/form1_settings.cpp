@@ -208,6 +208,9 @@ void TForm1::RestoreSettings() {
         dialogs_.showMessage(this, problems.join(QStringLiteral("\r\n")));
     ApplyStartupSettings(settings);
     ChartOptions = ReadChartSettings(store);
+    const GenerationOptions options = ReadGenerationOptions(store);
+    CheckBox6->setChecked(options.perceptual);
+    CheckBox7->setChecked(options.cleanConfetti);
 }
 
 void TForm1::SaveSettings() {
@@ -237,6 +240,8 @@ void TForm1::SaveSettings() {
     settings.windowHeight = height();
 
     QSettings store(kSettingsOrganization, kSettingsApplication);
+    // Before the 22 values, whose writing puts everything into the store at once.
+    WriteGenerationOptions(store, {CheckBox6->isChecked(), CheckBox7->isChecked()});
     const QString error = WriteSettings(store, settings);
     // Reported, not thrown: closing goes on whether or not the settings could be kept.
     if (!error.isEmpty())

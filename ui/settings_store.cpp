@@ -158,4 +158,20 @@ void WriteChartSettings(QSettings& store, const ChartSettings& values) {
     store.endGroup();
 }
 
+GenerationOptions ReadGenerationOptions(QSettings& store) {
+    GenerationOptions options;
+    store.beginGroup(kGenerationSettingsGroup);
+    options.perceptual = readBoolean(store, QStringLiteral("Perceptual"), false, nullptr);
+    options.cleanConfetti = readBoolean(store, QStringLiteral("CleanConfetti"), false, nullptr);
+    store.endGroup();
+    return options;
+}
+
+void WriteGenerationOptions(QSettings& store, const GenerationOptions& values) {
+    store.beginGroup(kGenerationSettingsGroup);
+    writeBoolean(store, QStringLiteral("Perceptual"), values.perceptual);
+    writeBoolean(store, QStringLiteral("CleanConfetti"), values.cleanConfetti);
+    store.endGroup();
+}
+
 } // namespace pelvano

@@ -37,4 +37,15 @@ inline const QString kChartSettingsGroup = QStringLiteral("Chart");
 ChartSettings ReadChartSettings(QSettings& store);
 void WriteChartSettings(QSettings& store, const ChartSettings& values);
 
+// The optional ways of making the pattern, in a group of their own too: "Generation/Perceptual"
+// and "Generation/CleanConfetti", "1" or "0". A missing or unusable value gives "0", the plain
+// run.
+inline const QString kGenerationSettingsGroup = QStringLiteral("Generation");
+struct GenerationOptions {
+    bool perceptual = false;
+    bool cleanConfetti = false;
+};
+GenerationOptions ReadGenerationOptions(QSettings& store);
+void WriteGenerationOptions(QSettings& store, const GenerationOptions& values);
+
 } // namespace pelvano

