@@ -30,7 +30,7 @@ Lab LabOfColor(std::uint32_t color) {
 
 } // namespace
 
-std::int32_t RemoveConfetti(PatternData& pattern, double maxDifference) {
+std::int32_t RemoveConfetti(PatternData& pattern, double maxDifference, double maxRise) {
     const std::size_t cells = pattern.empty() ? 0
                                               : static_cast<std::size_t>(pattern.columns) *
                                                     static_cast<std::size_t>(pattern.rows);
@@ -93,7 +93,8 @@ std::int32_t RemoveConfetti(PatternData& pattern, double maxDifference) {
                     bestDifference = d;
                 }
             }
-            if (bestDifference <= maxDifference) {
+            if (bestDifference <= maxDifference &&
+                bestDifference - DeltaE2000(average, LabOfColor(own)) <= maxRise) {
                 pattern.patternGrid[at] = found[best].color;
                 ++changed;
             }

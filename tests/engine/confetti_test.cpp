@@ -45,8 +45,9 @@ TEST(Confetti, LoneCellsTakeTheNearestNeighbourThread) {
     const int a = 100;
     const int b = 101;
     const int far = 1;
-    ASSERT_GT(DeltaE2000(ThreadLab(far), ThreadLab(a)), 12);
-    ASSERT_LT(DeltaE2000(ThreadLab(b), ThreadLab(a)), 12);
+    ASSERT_GT(DeltaE2000(ThreadLab(far), ThreadLab(a)), kConfettiMaxDifference);
+    ASSERT_LT(DeltaE2000(ThreadLab(b), ThreadLab(a)), kConfettiMaxDifference);
+    ASSERT_GT(DeltaE2000(ThreadLab(b), ThreadLab(a)), kConfettiMaxRise);
 
     // A lone cell in the middle changes; the cells around it do not.
     PatternData p = Pattern({{a, a, a}, {a, b, a}, {a, a, a}}, a);
@@ -62,7 +63,11 @@ TEST(Confetti, LoneCellsTakeTheNearestNeighbourThread) {
     // A lone cell whose own colour is far from every neighbour's thread stays.
     p = Pattern({{a, a, a}, {a, far, a}, {a, a, a}}, far);
     EXPECT_EQ(RemoveConfetti(p), 0);
-    EXPECT_EQ(RemoveConfetti(p, 1000), 1); // with no bound it goes
+    EXPECT_EQ(RemoveConfetti(p, 1000, 1000), 1); // with no bound it goes
+    // Nor does one whose own thread matches it much better than the neighbours' would.
+    p = Pattern({{a, a, a}, {a, b, a}, {a, a, a}}, b);
+    EXPECT_EQ(RemoveConfetti(p), 0);
+    EXPECT_EQ(RemoveConfetti(p, kConfettiMaxDifference, 1000), 1);
 
     // Alternating threads with a same-thread cell beside, above or diagonal: nothing is lone.
     p = Pattern({{a, b, a, b}, {a, b, a, b}}, a);
@@ -72,7 +77,7 @@ TEST(Confetti, LoneCellsTakeTheNearestNeighbourThread) {
     // A row where every cell is lone: each is judged on the grid before the pass, so the
     // middle cell still sees its neighbours' old threads after they have changed.
     p = Pattern({{a, b, far}}, a);
-    EXPECT_EQ(RemoveConfetti(p, 1000), 3);
+    EXPECT_EQ(RemoveConfetti(p, 1000, 1000), 3);
     EXPECT_EQ(IndexAt(p, 0, 0), b);
     EXPECT_EQ(IndexAt(p, 1, 0), a); // the nearer of its two neighbours, to the colour a
     EXPECT_EQ(IndexAt(p, 2, 0), b);
