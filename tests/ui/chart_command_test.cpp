@@ -24,25 +24,7 @@ bool operator==(const ChartSettings& a, const ChartSettings& b) {
            a.colour == b.colour;
 }
 
-// The window over a settings store emptied before and after.
-class ChartCommandTest : public FormTest {
-protected:
-    void SetUp() override {
-        QFile::remove(storeFile);
-        FormTest::SetUp();
-    }
-    void TearDown() override {
-        FormTest::TearDown();
-        QFile::remove(storeFile);
-    }
-    void restart() {
-        form->close();
-        form.reset();
-        FormTest::SetUp();
-    }
-
-    const QString storeFile = QSettings(kSettingsOrganization, kSettingsApplication).fileName();
-};
+using ChartCommandTest = StoredSettingsFormTest;
 
 TEST_F(ChartCommandTest, ButtonOptionsAndTheFileNameRulesWriteTheChart) {
     EXPECT_EQ(form->SpeedButton6->geometry(), QRect(124, 2, 23, 22));

@@ -6,7 +6,6 @@
 #include "ui_test_support.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,24 +18,7 @@ namespace {
 
 const QString kRose = CorpusFile("photos/rose-70x46.bmp");
 
-class GenerationOptionsTest : public FormTest {
-protected:
-    void SetUp() override {
-        QFile::remove(storeFile);
-        FormTest::SetUp();
-    }
-    void TearDown() override {
-        FormTest::TearDown();
-        QFile::remove(storeFile);
-    }
-    void restart() {
-        form->close();
-        form.reset();
-        FormTest::SetUp();
-    }
-
-    const QString storeFile = QSettings(kSettingsOrganization, kSettingsApplication).fileName();
-};
+using GenerationOptionsTest = StoredSettingsFormTest;
 
 TEST_F(GenerationOptionsTest, CheckBoxesChooseTheRunAndAreRememberedApart) {
     // In the limit's group, below it, off on a first run, with the whole panel in the window.

@@ -1,6 +1,7 @@
 #include "ui_test_support.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -100,6 +101,22 @@ void FormTest::setScrollBoxSize(int width, int height) {
     form->resize(form->width() + width - now.width(), form->height() + height - now.height());
     QApplication::processEvents();
     ASSERT_EQ(form->ScrollBox1->size(), QSize(width, height));
+}
+
+void StoredSettingsFormTest::SetUp() {
+    QFile::remove(storeFile);
+    FormTest::SetUp();
+}
+
+void StoredSettingsFormTest::TearDown() {
+    FormTest::TearDown();
+    QFile::remove(storeFile);
+}
+
+void StoredSettingsFormTest::restart() {
+    form->close();
+    form.reset();
+    FormTest::SetUp();
 }
 
 } // namespace pelvano::test

@@ -4,11 +4,13 @@
 #include "ui/dialogs.h"
 #include "ui/form1.h"
 #include "ui/form5.h"
+#include "ui/settings_store.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QPushButton>
+#include <QSettings>
 #include <QSizeF>
 #include <QStandardPaths>
 #include <QString>
@@ -163,6 +165,17 @@ protected:
 
     ScriptedDialogs dialogs;
     std::unique_ptr<TForm1> form;
+};
+
+// The same over a settings store emptied before and after; restart() closes the window, which
+// writes the settings, and opens a new one, which reads them.
+class StoredSettingsFormTest : public FormTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void restart();
+
+    const QString storeFile = QSettings(kSettingsOrganization, kSettingsApplication).fileName();
 };
 
 } // namespace pelvano::test
