@@ -289,7 +289,8 @@ void TForm1::setTabOrderChain() {
     // clang-format off
     const QList<QWidget*> chain = {
         CheckBox2,    CheckBox3,    CheckBox4,    CheckBox5,    Edit3,     Edit7, ComboBox1,
-        Edit2,        Edit1,        Edit6,        Edit5,        CheckBox1, Edit4, CheckBox6, CheckBox7,
+        Edit2,        Edit1,        Edit6,        Edit5,        CheckBox1, Edit4,
+        CheckBox6,    CheckBox7,
         RadioButton1, RadioButton2, RadioButton3, RadioButton4, Button1,   TabControl1->tabBar(),
         RadioButton6, RadioButton5};
     // clang-format on
