@@ -31,17 +31,6 @@ double DecodeComponent(int value) {
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
-const std::array<double, 256>& DecodeTable() {
-    static const std::array<double, 256> table = [] {
-        std::array<double, 256> t{};
-        for (int v = 0; v < 256; ++v) {
-            t[static_cast<std::size_t>(v)] = DecodeComponent(v);
-        }
-        return t;
-    }();
-    return table;
-}
-
 constexpr double kDegrees = 180.0 / std::numbers::pi;
 constexpr double kRadians = std::numbers::pi / 180.0;
 
@@ -61,8 +50,19 @@ double Pow7(double x) {
 
 } // namespace
 
+const std::array<double, 256>& SrgbToLinearTable() {
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> t{};
+        for (int v = 0; v < 256; ++v) {
+            t[static_cast<std::size_t>(v)] = DecodeComponent(v);
+        }
+        return t;
+    }();
+    return table;
+}
+
 double SrgbToLinear(std::uint8_t value) {
-    return DecodeTable()[value];
+    return SrgbToLinearTable()[value];
 }
 
 double LinearToSrgb(double linear) {

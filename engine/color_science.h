@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace pelvano {
@@ -23,6 +24,9 @@ struct LinearRgb {
 
 // An 8-bit sRGB component to linear light, 0..1.
 double SrgbToLinear(std::uint8_t value);
+
+// The same for every byte at once, for loops that decode many pixels.
+const std::array<double, 256>& SrgbToLinearTable();
 
 // Linear light to an sRGB component on the 0..255 scale, not rounded; values outside 0..1 are
 // clamped to it.

@@ -5,25 +5,9 @@
 
 namespace pelvano {
 
-namespace {
-
-// SrgbToLinear for every byte, read directly in the inner loop.
-const std::array<double, 256>& DecodeTable() {
-    static const std::array<double, 256> table = [] {
-        std::array<double, 256> values{};
-        for (int v = 0; v < 256; ++v) {
-            values[static_cast<std::size_t>(v)] = SrgbToLinear(static_cast<std::uint8_t>(v));
-        }
-        return values;
-    }();
-    return table;
-}
-
-} // namespace
-
 LinearRgb AverageCellLinear(const RasterView& picture, const AxisSpan& column,
                             const AxisSpan& row) {
-    const std::array<double, 256>& decode = DecodeTable();
+    const std::array<double, 256>& decode = SrgbToLinearTable();
     // Only the first and the last row of a span can weigh less than 1, so each column sums its
     // inner rows unweighted and its edge rows with their weights, and is then weighted as a
     // whole; the total weight is the product of the two spans' weights.
